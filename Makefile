@@ -1,0 +1,34 @@
+# make run   - install what is missing, build, and convert the demo data
+# make test  - install what is missing, build, and run every test
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= 2
+CMAKE_TYPE ?= RelWithDebInfo
+
+.PHONY: all setup build build-asan run test test-asan clean
+
+all: build
+
+setup:
+	@bash scripts/setup.sh
+
+build: setup
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(CMAKE_TYPE) >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+
+# The library and its tests once more under AddressSanitizer and UBSan.
+build-asan: setup
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DGRIDMOOR_SANITIZE=ON \
+	  -DGRIDMOOR_LIBRARY_ONLY=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j$(JOBS)
+
+run: build
+	@bash scripts/run-demo.sh $(BUILD)
+
+test: build build-asan
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) out
