@@ -1,23 +1,14 @@
 #pragma once
 // Everything a MapGis_FastReader holds between calls.
-#include <vector>
-
 #include "AttributeTable.h"
 #include "LayerFile.h"
-#include "MapGisGeometry.h"
+#include "LayerTables.h"
 
 namespace MapGis::detail {
 
 struct FastReaderState {
   LayerFile layer;
-  bool geomLoaded = false;
-  std::vector<MAPGIS_PntInfo> points;      // point files; nodes of network files
-  std::vector<MAPGIS_LineInfo> lines;      // line, polygon and network files
-  std::vector<MAPGIS_RegInfo> polygons;    // polygon files
-  bool ticsLoaded = false;
-  std::vector<MAPGIS_Tic_Info> tics;
-  bool topologyLoaded = false;
-  std::vector<MAPGIS_Topology> topology;
+  LayerTables tables;
   int attributeKind = 0;
   AttributeTable attributes{true};
 };
@@ -28,19 +19,5 @@ int FastAttributeSection(int type, int kind);
 
 // Default attribute kind of a file type after Open.
 int DefaultAttributeKind(int type);
-
-// Tic count as the readers use it: the low 16 bits, signed.
-inline int TicCount(const MAPGIS_Tic_Stru& tic) { return static_cast<int16_t>(tic.ticCount & 0xFFFF); }
-
-// Loads the tic table of `layer` (count x 32 bytes at section 1 + tic offset).
-long LoadTics(const LayerFile& layer, std::vector<MAPGIS_Tic_Info>& tics);
-
-// Reads an annotation text into `text` (260 bytes): at most 259 bytes and a terminator.
-long ReadNoteText(const LayerFile& layer, const MAPGIS_PntInfo& rec, char* text);
-
-// Reads the coordinate run of `rec` into `geo` as a one-part polyline.
-// `checkDataArea` refuses a point count beyond section 1's length / 16.
-long ReadLineGeometry(const LayerFile& layer, const MAPGIS_LineInfo& rec, bool checkDataArea, bool allBounds,
-                      Geometry* geo);
 
 }  // namespace MapGis::detail
