@@ -71,10 +71,11 @@ TEST(MemReader, NetworkNodesRespectDeletionAndTakeTheirParameterBlock) {
   Geometry* g = CreateGeometry();
   ASSERT_EQ(mem.ReadNetPointInfo(0, &info, g), MAPGIS_OK);
   const uint8_t* rec = reinterpret_cast<const uint8_t*>(&info);
-  EXPECT_EQ(info.status, 1);
-  EXPECT_EQ(info.textLength, 1);
-  EXPECT_EQ(info.x, 1.5);
-  EXPECT_EQ(info.y, 2.5);
+  // Packed fields are copied out before comparing (no references to them).
+  EXPECT_EQ(int{info.status}, 1);
+  EXPECT_EQ(int{info.textLength}, 1);
+  EXPECT_EQ(double{info.x}, 1.5);
+  EXPECT_EQ(double{info.y}, 2.5);
   for (int k = 31; k <= 56; ++k) EXPECT_EQ(rec[k], 100 + (k - 31)) << k;
   for (int k = 57; k <= 66; ++k) EXPECT_EQ(rec[k], 0xEE) << k;  // not written
   for (int k = 67; k <= 84; ++k) EXPECT_EQ(rec[k], 100 + 36 + (k - 67)) << k;
