@@ -1,0 +1,22 @@
+#pragma once
+// `gridmoor info`: a plain-text report of what the reader sees in MapGIS
+// files: header, counts, projection, section directory, attribute tables
+// and, on request, the first records of every table.
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace gridmoor {
+
+struct InfoOptions {
+  int records = 0;  // records to list per table; 0 lists none
+};
+
+// Reports one file (UTF-8 path). Returns true when the file could be read.
+bool ReportFile(std::ostream& out, const std::string& path, const InfoOptions& options);
+
+// Reports every file in turn, going on after a failure. Returns the number
+// of files that could not be read.
+int ReportFiles(std::ostream& out, const std::vector<std::string>& paths, const InfoOptions& options);
+
+}  // namespace gridmoor
