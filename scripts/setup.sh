@@ -8,6 +8,7 @@ packages=(
   libgtest-dev
   libcli11-dev
   libshp-dev
+  gdal-bin libgdal-dev
 )
 
 missing=()

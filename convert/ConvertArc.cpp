@@ -1,0 +1,102 @@
+#include "ConvertArc.h"
+
+#include "ConvertLog.h"
+#include "GridmoorProView.h"
+#include "LegendWriter.h"
+#include "StyleColumns.h"
+
+namespace {
+
+const StyleColumn kRawColumns[] = {
+    {"VKT_LTYPE", FTInteger, kUnsignedInt, 0}, {"VKT_LCOLR", FTInteger, kUnsignedInt, 0},
+    {"VKT_LWIDH", FTDouble, 8, 3},             {"VKT_LCLAS", FTInteger, kSmallInt, 0},
+    {"VKT_XSCAL", FTDouble, 8, 0},             {"VKT_YSCAL", FTDouble, 8, 0},
+    {"VKT_FTYPE", FTInteger, kSmallInt, 0},    {"VKT_FCOLR", FTInteger, kUnsignedInt, 0},
+    {"VKT_LAYER", FTInteger, kUnsignedInt, 0}, {"VKT_TRANS", FTInteger, kSmallInt, 0},
+};
+
+const StyleColumn kTextColumns[] = {
+    {"线型", FTInteger, kUnsignedInt, 0},   {"线颜色", FTInteger, kUnsignedInt, 0},
+    {"线宽", FTDouble, 8, 3},               {"线类型", FTInteger, kSmallInt, 0},
+    {"X系数", FTDouble, 8, 0},              {"Y系数", FTDouble, 8, 0},
+    {"辅助线型", FTInteger, kSmallInt, 0},  {"辅助颜色", FTInteger, kUnsignedInt, 0},
+    {"图层", FTInteger, kUnsignedInt, 0},   {"透明输出", FTString, 8, 0},
+};
+
+}  // namespace
+
+long CGridmoorProView::ConvertArc2Shp(std::wstring source, std::wstring base) {
+  LineConversion conversion(*this);
+  return conversion.Run(source, base);
+}
+
+void LineConversion::AddStyleColumns() {
+  static const StyleColumn kSymbol[] = {{"VKT_SYMBOL", FTString, kCodeWidth, 0}};
+  static const StyleColumn kLegend[] = {{"VKT_LEGEND", FTString, kCodeWidth, 0}};
+  switch (Mode()) {
+    case kStyleCode:
+      LayerConversion::AddStyleColumns(kSymbol, 1);
+      CONVERT_LOG(L"------I__增加图示编码字段[VKT_SYMBOL]");
+      break;
+    case kStyleRaw:
+    case kStyleText:
+      LayerConversion::AddStyleColumns(Mode() == kStyleRaw ? kRawColumns : kTextColumns, 10);
+      CONVERT_LOG(L"------I__增加MapGIS图示表达参数字段");
+      break;
+    case kStyleLegend:
+    case kStyleBoard:
+      LayerConversion::AddStyleColumns(kLegend, 1);
+      CONVERT_LOG(L"------I__增加图示编码字段[VKT_LEGEND]");
+      break;
+    default:
+      break;
+  }
+}
+
+void LineConversion::WriteStyleValues(int row) {
+  StyleKey key;
+  key.type = line_.lineType;
+  key.extra = line_.auxType;
+  key.size1 = line_.width;
+  key.size2 = line_.xScale;
+  key.size3 = line_.yScale;
+  switch (Mode()) {
+    case kStyleRaw:
+    case kStyleText: {
+      const bool text = Mode() == kStyleText;
+      WriteUnsigned(row, Style(0), static_cast<uint32_t>(line_.lineType));
+      WriteUnsigned(row, Style(1), text ? view_.GetModelColor(line_.color) : static_cast<uint32_t>(line_.color));
+      WriteDouble(row, Style(2), line_.width);
+      WriteUnsigned(row, Style(3), line_.lineClass);
+      WriteDouble(row, Style(4), line_.xScale);
+      WriteDouble(row, Style(5), line_.yScale);
+      WriteUnsigned(row, Style(6), line_.auxType);
+      WriteUnsigned(row, Style(7), text ? view_.GetModelColor(line_.auxColor) : static_cast<uint32_t>(line_.auxColor));
+      WriteUnsigned(row, Style(8), static_cast<uint32_t>(line_.layer));
+      if (text) {
+        WriteText(row, Style(9), TransparencyText(line_.transparent));
+      } else {
+        WriteUnsigned(row, Style(9), line_.transparent);
+      }
+      break;
+    }
+    case kStyleLegend: {
+      const uint32_t rgb = PackedRgb(line_.color);
+      key.colour = rgb;
+      WriteText(row, Style(0), LegendCode(key, rgb));
+      break;
+    }
+    case kStyleCode:
+      key.colour = PackedCmyk(line_.color);
+      WriteText(row, Style(0), SymbolCode(key));
+      break;
+    default:
+      break;
+  }
+}
+
+bool LineConversion::WriteLegend(const std::wstring& base) {
+  bool written = false;
+  LegendWriter::WriteLineLegend(colours_, keys_, base, &written);
+  return written;
+}

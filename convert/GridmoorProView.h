@@ -1,0 +1,33 @@
+#pragma once
+// The main view of the program, without its widgets: the colour library of
+// the run, the host that shows what happens, and the operations that
+// convert each kind of MapGIS file.
+#include <string>
+
+#include "ConvertHost.h"
+#include "MapGis.h"
+
+class CGridmoorProView {
+ public:
+  CGridmoorProView() = default;
+
+  void SetHost(ConvertHost* host) { host_ = host; }
+  ConvertHost* Host() const { return host_; }
+  MapGis::MapGis_ColorLib& ColorLib() { return colorLib_; }
+
+  // Colour and angle models of style values.
+  MapGis::CMYKQUAD GetCmykColor(long number);
+  MapGis::RGBTRIPLE GetRGBColor(long number);
+  uint32_t GetModelColor(long number);
+
+  // Converters of one layer file each: source path and output base path
+  // (full path without extension) in, conversion result out.
+  long ConvertPoint2Shp(std::wstring source, std::wstring base);
+  long ConvertArc2Shp(std::wstring source, std::wstring base);
+  long ConvertPolygon2Shp(std::wstring source, std::wstring base);
+  long ConvertPolyArc2Shp(std::wstring source, std::wstring base);
+
+ private:
+  ConvertHost* host_ = nullptr;
+  MapGis::MapGis_ColorLib colorLib_;
+};

@@ -1,0 +1,102 @@
+#pragma once
+// The frame every converter of a MapGIS layer follows: open and check the
+// layer, write the spatial reference, create the table with one column per
+// MapGIS field plus the style columns, copy every record, close, write the
+// legend, remove an empty result, and log one closing line. A converter adds
+// only what its kind needs through the hooks below.
+#include <string>
+#include <vector>
+
+#include "MapGis.h"
+#include "ShapefileOutput.h"
+#include "StyleKey.h"
+
+class CGridmoorProView;
+
+// Style output modes (the SymbolType setting).
+enum StyleMode : int {
+  kStyleNone = 0,
+  kStyleCode = 1,
+  kStyleRaw = 2,
+  kStyleText = 3,
+  kStyleLegend = 4,
+  kStyleBoard = 5,
+};
+
+class LayerConversion {
+ public:
+  explicit LayerConversion(CGridmoorProView& view);
+  virtual ~LayerConversion();
+  LayerConversion(const LayerConversion&) = delete;
+  LayerConversion& operator=(const LayerConversion&) = delete;
+
+  // Converts `source` into the shapefile `base` (full path without extension).
+  long Run(const std::wstring& source, const std::wstring& base);
+
+ protected:
+  // The header type word this converter accepts.
+  virtual int LayerKind() const = 0;
+  // Valid records as result, readable slots through `slots`.
+  virtual int CountRecords(int* slots) = 0;
+  // Chooses the attribute table to convert; a failure stops the conversion.
+  virtual long SelectAttributes() { return MapGis::MAPGIS_OK; }
+  virtual const wchar_t* RecordCountFailText() const;
+  virtual int ShapeType() const = 0;
+  // Declares the style columns of the current style mode (after the attribute columns).
+  virtual void AddStyleColumns() = 0;
+  // Reads record r (slot r + 1) into the converter's record and `g`.
+  virtual long ReadRecord(int r, MapGis::Geometry* g) = 0;
+  // Last changes to a scaled geometry before it is written.
+  virtual void FinishGeometry(MapGis::Geometry*) {}
+  // Writes the style values of the record just read into table row `row`.
+  virtual void WriteStyleValues(int row) = 0;
+  // Writes the legend of the legend mode; true when the file was written.
+  virtual bool WriteLegend(const std::wstring&) { return false; }
+  virtual const wchar_t* SkippedText() const;
+  virtual const wchar_t* MismatchText() const;
+  virtual const wchar_t* ProjectionText() const;
+
+  // Services for the converters.
+  int Mode() const { return mode_; }
+  // Adds style columns (names are UTF-8 literals, converted to the table's
+  // encoding); Style(i) is the table column of the i-th style column added,
+  // -1 when it could not be added (its values are then skipped).
+  void AddStyleColumns(const struct StyleColumn* columns, int count);
+  int Style(int i) const { return i < static_cast<int>(style_.size()) ? style_[static_cast<size_t>(i)] : -1; }
+  void WriteText(int row, int column, const std::string& tableText);
+  void WriteUnsigned(int row, int column, uint32_t value);
+  void WriteSigned(int row, int column, int32_t value);
+  void WriteDouble(int row, int column, double value);
+  void WriteNull(int row, int column);
+  // "透明" or "不透明" in the table's encoding.
+  std::string TransparencyText(int flag) const;
+  // The code of a symbol key in the code mode (colour = packed CMYK) and in
+  // the legend mode (colour = packed RGB, entered in the colour list).
+  std::string SymbolCode(StyleKey key);
+  std::string LegendCode(StyleKey key, uint32_t rgb);
+  uint32_t PackedRgb(long colour);
+  uint32_t PackedCmyk(long colour);
+
+  CGridmoorProView& view_;
+  MapGis::MapGis_FastReader reader_;
+  ShapefileOutput out_;
+  ColourList colours_;
+  KeyList keys_;
+
+ private:
+  struct FieldColumn {
+    int type = 0;
+    int column = -1;
+  };
+  long Stop(long result, const wchar_t* closing);
+  long OpenFailure(long status);
+  long DeclareAttributeColumns();
+  void WriteAttributes(int record, int row);
+  void DeleteEmptyResult(const std::wstring& base);
+  void WarnUnwritten(int row, int column);
+
+  int mode_ = 0;
+  std::vector<FieldColumn> fields_;
+  std::vector<int> style_;
+  std::vector<std::string> extraFiles_;  // .prj and .avl written by this run
+};

@@ -1,0 +1,48 @@
+#include "TableText.h"
+
+#include "MapGisCodePage.h"
+#include "Settings.h"
+
+namespace TableText {
+
+bool Utf8Tables() { return Settings::CodePage == 0; }
+
+std::string FromAnsi(const std::string& gbk) { return Utf8Tables() ? MapGis::AnsiToUtf8(gbk) : gbk; }
+
+std::string FromUtf8(const std::string& utf8) { return Utf8Tables() ? utf8 : MapGis::Utf8ToAnsi(utf8); }
+
+std::string FromWide(const std::wstring& text) {
+  return Utf8Tables() ? MapGis::WideToUtf8(text) : MapGis::WideToAnsi(text);
+}
+
+size_t BoundaryPrefix(const std::string& text, size_t maxBytes, bool utf8) {
+  if (text.size() <= maxBytes) return text.size();
+  size_t i = 0;
+  size_t last = 0;  // end of the last whole character within the limit
+  while (i < text.size()) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    size_t len = 1;
+    if (utf8) {
+      if (c >= 0xF0) len = 4;
+      else if (c >= 0xE0) len = 3;
+      else if (c >= 0xC0) len = 2;
+    } else if (c >= 0x81 && c <= 0xFE && i + 1 < text.size()) {
+      len = 2;
+    }
+    if (i + len > maxBytes) break;
+    i += len;
+    last = i;
+  }
+  return last;
+}
+
+std::string CutAt(const std::string& text, size_t maxBytes, bool utf8) {
+  return text.substr(0, BoundaryPrefix(text, maxBytes, utf8));
+}
+
+std::string ShortenStored(const std::string& gbk) {
+  if (gbk.size() <= 254) return gbk;
+  return CutAt(gbk, 250, false) + "...";
+}
+
+}  // namespace TableText
