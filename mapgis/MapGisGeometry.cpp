@@ -6,13 +6,14 @@
 namespace MapGis {
 namespace {
 
-// Start and end (exclusive) of part p as stored.
-void PartEnds(const Geometry* g, int p, int32_t* s, int32_t* e) {
+// Start and end (exclusive) of part p as stored, widened so that e - s
+// cannot overflow whatever the part starts hold.
+void PartEnds(const Geometry* g, int p, int64_t* s, int64_t* e) {
   *s = g->panPartStart[p];
   *e = (p + 1 < g->nParts) ? g->panPartStart[p + 1] : g->nVertices;
 }
 
-bool ValidPart(const Geometry* g, int32_t s, int32_t e) {
+bool ValidPart(const Geometry* g, int64_t s, int64_t e) {
   return !(s < 0 || s >= g->nVertices || e < 1 || e > g->nVertices);
 }
 
@@ -147,7 +148,7 @@ void FixGeoTopo(Geometry* g) {
 void FixUnclosedRing(Geometry* g) {
   if (!HasVertices(g) || !g->panPartStart) return;
   for (int p = 0; p < g->nParts; ++p) {
-    int32_t s, e;
+    int64_t s, e;
     PartEnds(g, p, &s, &e);
     if (e - s < 1) continue;  // an empty part has nothing to close
     if (!ValidPart(g, s, e)) break;
@@ -189,7 +190,7 @@ bool CheckEmptyGeo(Geometry* g) {
 bool CheckEmptyParts(Geometry* g) {
   if (!g || g->nParts < 1 || !g->panPartStart) return false;
   for (int p = 0; p < g->nParts; ++p) {
-    int32_t s, e;
+    int64_t s, e;
     PartEnds(g, p, &s, &e);
     if (e - s < 1) return true;
   }
@@ -211,7 +212,7 @@ int32_t CheckUnclosedRing(Geometry* g, double tolerance) {
   if (!HasVertices(g) || !g->panPartStart) return 0;
   int32_t open = 0;
   for (int p = 0; p < g->nParts; ++p) {
-    int32_t s, e;
+    int64_t s, e;
     PartEnds(g, p, &s, &e);
     if (e - s < 1) continue;
     if (!ValidPart(g, s, e)) break;

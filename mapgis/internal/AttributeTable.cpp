@@ -149,7 +149,8 @@ void* AttributeTable::Value(const LayerFile& layer, int section, int record, int
   const size_t need = width + 1 > kMinScratch ? width + 1 : kMinScratch;
   if (scratch_.size() < need) scratch_.resize(need);
   std::memset(scratch_.data(), 0, scratch_.size());
-  std::memcpy(scratch_.data(), bytes + f->offset, width);
+  // Records of length 0 leave no buffer at all: copy only when there are bytes.
+  if (width > 0) std::memcpy(scratch_.data(), bytes + f->offset, width);
   if (type == MAPGIS_FIELD_STRING || type == MAPGIS_FIELD_TEXT) {
     char* s = scratch_.data();
     size_t len = std::strlen(s);

@@ -15,6 +15,11 @@ constexpr int kDataSection = 1;
 long ReadArcList(const LayerFile& layer, const MAPGIS_RegInfo& reg, long* total, long* arcs) {
   if (!total || !arcs) return MAPGIS_OK;
   const int64_t entries = reg.arcCount > 1 ? static_cast<int64_t>(reg.arcCount) - 1 : 0;
+  // The whole list must be in the file before room for it is allocated.
+  if (!layer.HasSection(kDataSection) ||
+      !layer.FitsFile(layer.SectionOffset(kDataSection) + reg.arcOffset, static_cast<uint64_t>(entries + 1) * 4)) {
+    return MAPGIS_READ_FAILED;
+  }
   int32_t stored = 0;
   if (!layer.ReadSection(kDataSection, reg.arcOffset, &stored, sizeof stored)) return MAPGIS_READ_FAILED;
   std::vector<int32_t> raw(static_cast<size_t>(entries));
@@ -65,7 +70,11 @@ long LoadArcList(const LayerFile& layer, const MAPGIS_RegInfo& reg, ArcList* lis
     return MAPGIS_READ_FAILED;
   }
   list->entries.assign(static_cast<size_t>(reg.arcCount) - 1, 0);
-  long st = ReadArcList(layer, reg, &list->total, list->entries.data());
+  // A list without entries still has its total: hand ReadArcList a real
+  // pointer, since it reads nothing when given null.
+  long none = 0;
+  long* arcs = list->entries.empty() ? &none : list->entries.data();
+  long st = ReadArcList(layer, reg, &list->total, arcs);
   if (st != MAPGIS_OK) return st;
   list->zeros = std::count(list->entries.begin(), list->entries.end(), 0L);
   list->vertices = static_cast<int64_t>(list->total) - (list->zeros + 1);

@@ -11,6 +11,10 @@ long LoadTics(const LayerFile& layer, std::vector<MAPGIS_Tic_Info>& tics) {
   const int count = TicCount(layer.tic);
   if (count <= 0) return MAPGIS_OK;
   const uint64_t bytes = static_cast<uint64_t>(count) * sizeof(MAPGIS_Tic_Info);
+  // Refuse a table the file cannot hold before making room for it.
+  if (!layer.HasSection(1) || !layer.FitsFile(layer.SectionOffset(1) + layer.tic.ticOffset, bytes)) {
+    return MAPGIS_READ_FAILED;
+  }
   tics.resize(static_cast<size_t>(count));
   if (!layer.ReadSection(1, layer.tic.ticOffset, tics.data(), bytes)) {
     tics.clear();
