@@ -44,6 +44,17 @@ long AttributeTable::LoadDefinitions(const LayerFile& layer, int section) {
   if (!layer.ReadSection(section, 0, &head, sizeof head)) return MAPGIS_READ_FAILED;
   if (head.tag[0] != 0x60 || head.tag[1] != 0x44 || head.tag2 != 0x4460) return MAPGIS_NO_TABLE;
   if (head.fieldCount < 0 || head.recordCount < 0 || head.recordLength < 0) return MAPGIS_NO_TABLE;
+  // A record count the file cannot hold would make every caller walk
+  // billions of empty records: the definitions are invalid.
+  if (head.recordLength > 0) {
+    if (head.dataOffset < 0 ||
+        !layer.FitsFile(layer.SectionOffset(section) + static_cast<uint64_t>(head.dataOffset),
+                        static_cast<uint64_t>(head.recordCount) * static_cast<uint64_t>(head.recordLength))) {
+      return MAPGIS_NO_TABLE;
+    }
+  } else if (static_cast<uint64_t>(head.recordCount) > layer.FileSize()) {
+    return MAPGIS_NO_TABLE;
+  }
   const uint64_t tableBytes = static_cast<uint64_t>(head.fieldCount) * sizeof(MAPGIS_Field);
   const uint64_t tableStart = layer.SectionOffset(section) + sizeof head;
   if (!layer.FitsFile(tableStart, tableBytes)) return MAPGIS_NO_TABLE;
