@@ -26,6 +26,17 @@ class CGridmoorProView {
   long ConvertArc2Shp(std::wstring source, std::wstring base);
   long ConvertPolygon2Shp(std::wstring source, std::wstring base);
   long ConvertPolyArc2Shp(std::wstring source, std::wstring base);
+  // The annotations (kinds 0 and 5) and the sub-pictures (kind 1) of a point file.
+  long ConvertNote2Shp(std::wstring source, std::wstring base);
+  long ConvertPntSub2Shp(std::wstring source, std::wstring base);
+  // The arcs and the nodes of a network file.
+  long ConvertNetArc2Shp(std::wstring source, std::wstring base);
+  long ConvertNetPoint2Shp(std::wstring source, std::wstring base);
+  // An attribute-table file into base + ".dbf".
+  long ConvertWB2DBF(std::wstring source, std::wstring base);
+  // A project into an index of its layers' extents, with base + ".CSV"
+  // mapping each index number to the layer's file.
+  long ConvertMpj2Shp(std::wstring source, std::wstring base);
 
  private:
   ConvertHost* host_ = nullptr;

@@ -1,7 +1,6 @@
 #include "LayerConversion.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 #include "ConvertLog.h"
@@ -12,8 +11,6 @@
 #include "TableText.h"
 
 using namespace MapGis;
-
-namespace {
 
 const wchar_t* OpenClosingText(long status) {
   switch (status) {
@@ -27,34 +24,6 @@ const wchar_t* OpenClosingText(long status) {
   }
 }
 
-std::string DateText(const DATE_STRUstruct& d) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
-  return text;
-}
-
-// Seconds that are not finite or absurd give the all-zero text.
-std::string TimeText(const TIME_STRUstruct& t) {
-  char text[64];
-  if (!std::isfinite(t.second) || t.second < 0.0 || t.second >= 1.0e6) return "00:00:00.00";
-  std::snprintf(text, sizeof text, "%02d:%02d:%04.2f", t.hour, t.minute, t.second);
-  return text;
-}
-
-std::string TimeStampText(const TIMESTAMPstruct& t) {
-  char text[96];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d_%02d:%02d:%02d.%08u", t.year, t.month, t.day, t.hour, t.minute,
-                t.second, t.fraction);
-  return text;
-}
-
-int IntegerWidth(int display, int minimum) {
-  const int width = (display >= 6 && display <= 10) ? display : 8;
-  return width < minimum ? minimum : width;
-}
-
-}  // namespace
-
 LayerConversion::LayerConversion(CGridmoorProView& view) : view_(view) {}
 
 LayerConversion::~LayerConversion() = default;
@@ -63,6 +32,7 @@ const wchar_t* LayerConversion::RecordCountFailText() const { return L"----结�
 const wchar_t* LayerConversion::SkippedText() const { return L"----结束转换[文件存在错误(%d/%d)]"; }
 const wchar_t* LayerConversion::MismatchText() const { return L"----结束转换[图元与属性不匹配(%d/%d)]"; }
 const wchar_t* LayerConversion::ProjectionText() const { return L"------I__输出投影文件[%ls.prj]"; }
+const wchar_t* LayerConversion::OutputText() const { return L"------I__输出结果文件[%ls.shp]"; }
 
 long LayerConversion::Stop(long result, const wchar_t* closing) {
   CONVERT_LOG(L"%ls", closing);
@@ -119,7 +89,7 @@ long LayerConversion::Run(const std::wstring& source, const std::wstring& base) 
     CONVERT_LOG(L"------E__无法创建结果文件[%ls]", failed.c_str());
     return Stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
   }
-  status = DeclareAttributeColumns();
+  status = attributes_.Declare(reader_, out_);
   if (status != MAPGIS_OK) return Stop(status, L"----结束转换[原文件错误-属性结构定义错误]");
   AddStyleColumns();
   if (!out_.CreateShapes(base, ShapeType(), &failed)) {
@@ -132,18 +102,19 @@ long LayerConversion::Run(const std::wstring& source, const std::wstring& base) 
   for (int r = 0; r < slots; ++r) {
     Geometry* g = CreateGeometry();
     status = ReadRecord(r, g);
-    if (status == MAPGIS_OK) {
+    // A record the converter passes over is neither written nor counted.
+    if (status == MAPGIS_OK && KeepRecord()) {
       ReScaleGeometry(g, k);
       FinishGeometry(g);
       if (!out_.WriteShape(g)) {
         CONVERT_LOG(L"------F__第[%d]号图元信息错误，已跳过", r);
         ++errors;
       } else {
-        WriteAttributes(r, written);
+        attributes_.Write(reader_, out_, r, written);
         WriteStyleValues(written);
         ++written;
       }
-    } else if (status != MAPGIS_DELETED) {
+    } else if (status != MAPGIS_OK && status != MAPGIS_DELETED) {
       CONVERT_LOG(L"------F__第[%d]号图元信息错误，已跳过", r);
       ++errors;
     }
@@ -153,13 +124,16 @@ long LayerConversion::Run(const std::wstring& source, const std::wstring& base) 
 
   out_.Close();
   reader_.Close();
-  CONVERT_LOG(L"------I__输出结果文件[%ls.shp]", base.c_str());
+  CONVERT_LOG(OutputText(), base.c_str());
   if (mode_ == kStyleLegend && WriteLegend(base)) {
     extraFiles_.push_back(WideToUtf8(base) + ".avl");
     CONVERT_LOG(L"------I__输出图例文件[%ls.avl]", base.c_str());
   }
   if (Settings::ExportEmptyFile == 0 && written == 0) DeleteEmptyResult(base);
+  return Closing(written, valid, errors);
+}
 
+long LayerConversion::Closing(int written, int valid, int errors) {
   if (errors >= 1) {
     CONVERT_LOG(SkippedText(), written, valid);
     return MAPGIS_BAD_ARC_LIST;  // -9979: some records had to be skipped
@@ -172,123 +146,19 @@ long LayerConversion::Run(const std::wstring& source, const std::wstring& base) 
   return MAPGIS_READ_FAILED;  // -9983: written and valid counts differ
 }
 
-long LayerConversion::DeclareAttributeColumns() {
-  const long count = reader_.GetFieldCount();
-  const bool utf8 = TableText::Utf8Tables();
-  fields_.assign(static_cast<size_t>(count > 0 ? count : 0), FieldColumn{});
-  for (int i = 0; i < count; ++i) {
-    wchar_t name[32] = {0};
-    int storage = 0, display = 0, decimals = 0;
-    const long type = reader_.GetFieldInfo(i, name, &storage, &display, &decimals);
-    if (type < 0 || type > 18) {
-      CONVERT_LOG(L"------E__[%ls]字段结构定义存在严重错误", name);
-      return MAPGIS_NO_TABLE;
-    }
-    const std::string columnName = TableText::FromWide(name);
-    DBFFieldType dbfType = FTInteger;
-    int width = 8, places = 0;
-    switch (type) {
-      case MAPGIS_FIELD_STRING:
-      case MAPGIS_FIELD_TEXT: {
-        // Wide enough for the stored text as written (UTF-8 makes GBK half as long again).
-        int bytes = display > storage ? display : storage;
-        if (utf8) bytes = bytes + (bytes + 1) / 2;
-        if (bytes > 255) CONVERT_LOG(L"------W__[%ls]字段被截断，SHAPE不支持大于255字节的字符串类型", name);
-        dbfType = FTString;
-        width = bytes > 255 ? 255 : bytes;
-        break;
-      }
-      case MAPGIS_FIELD_BYTE:
-      case MAPGIS_FIELD_SHORT:
-      case MAPGIS_FIELD_BOOL:
-        width = IntegerWidth(display, 0);
-        break;
-      case MAPGIS_FIELD_LONG:
-        width = IntegerWidth(display, 11);  // a signed 32-bit value takes up to 11 characters
-        break;
-      case MAPGIS_FIELD_FLOAT:
-      case MAPGIS_FIELD_DOUBLE:
-        dbfType = FTDouble;
-        width = display < 1 ? 16 : display;
-        places = decimals < 1 ? 5 : decimals;
-        break;
-      case MAPGIS_FIELD_DATE:
-      case MAPGIS_FIELD_TIME:
-      case MAPGIS_FIELD_TIMESTAMP:
-        dbfType = FTString;
-        width = 50;
-        break;
-      default:
-        // Other kinds are kept as numeric columns without values.
-        CONVERT_LOG(L"------E__[%ls]字段类型SHAPE格式不支持", name);
-        width = display < 1 ? 1 : display;
-        break;
-    }
-    std::string stored;
-    const int column = out_.AddColumn(columnName, dbfType, width, places, &stored);
-    if (column >= 0 && stored != TableText::CutAt(columnName, 10, utf8)) {
-      CONVERT_LOG(L"------W__[%ls]字段名重复，输出为[%ls]", name,
-                  (utf8 ? Utf8ToWide(stored) : AnsiToWide(stored)).c_str());
-    }
-    if (column < 0) CONVERT_LOG(L"------W__[%ls]字段无法输出", name);
-    fields_[static_cast<size_t>(i)] = FieldColumn{static_cast<int>(type), column};
-  }
-  return MAPGIS_OK;
-}
-
-void LayerConversion::WriteAttributes(int r, int row) {
-  for (size_t j = 0; j < fields_.size(); ++j) {
-    const int f = static_cast<int>(j);
-    const int column = fields_[j].column;
-    if (column < 0) continue;
-    switch (fields_[j].type) {
-      case MAPGIS_FIELD_STRING:
-      case MAPGIS_FIELD_TEXT: {
-        const char* raw = static_cast<const char*>(reader_.ReadAttribute(r, f, fields_[j].type));
-        WriteText(row, column, TableText::FromAnsi(TableText::ShortenStored(raw ? raw : "")));
-        break;
-      }
-      case MAPGIS_FIELD_BYTE: WriteSigned(row, column, reader_.ReadByteAttribute(r, f)); break;
-      case MAPGIS_FIELD_SHORT: WriteSigned(row, column, reader_.ReadShortAttribute(r, f)); break;
-      case MAPGIS_FIELD_LONG: WriteSigned(row, column, static_cast<int32_t>(reader_.ReadLongAttribute(r, f))); break;
-      case MAPGIS_FIELD_BOOL: WriteSigned(row, column, reader_.ReadBoolAttribute(r, f) ? 1 : 0); break;
-      case MAPGIS_FIELD_FLOAT: WriteDouble(row, column, reader_.ReadFloatAttribute(r, f)); break;
-      case MAPGIS_FIELD_DOUBLE: WriteDouble(row, column, reader_.ReadDoubleAttribute(r, f)); break;
-      case MAPGIS_FIELD_DATE: WriteText(row, column, DateText(reader_.ReadDateAttribute(r, f))); break;
-      case MAPGIS_FIELD_TIME: WriteText(row, column, TimeText(reader_.ReadTimeAttribute(r, f))); break;
-      case MAPGIS_FIELD_TIMESTAMP:
-        WriteText(row, column, TimeStampText(reader_.ReadTimeStampAttribute(r, f)));
-        break;
-      default: WriteNull(row, column); break;
-    }
-  }
-}
-
-void LayerConversion::WarnUnwritten(int row, int column) {
-  CONVERT_LOG(L"------W__第[%d]行第[%d]列的值超出字段宽度，未能完整写入", row, column);
-}
-
 void LayerConversion::WriteText(int row, int column, const std::string& tableText) {
-  if (column < 0) return;
-  if (!out_.WriteString(row, column, tableText)) WarnUnwritten(row, column);
+  WriteTextValue(out_, row, column, tableText);
 }
 
 void LayerConversion::WriteUnsigned(int row, int column, uint32_t value) {
-  if (column < 0) return;
-  if (!out_.WriteUnsigned(row, column, value)) WarnUnwritten(row, column);
+  WriteUnsignedValue(out_, row, column, value);
 }
 
-void LayerConversion::WriteSigned(int row, int column, int32_t value) {
-  if (column < 0) return;
-  if (!out_.WriteInteger(row, column, value)) WarnUnwritten(row, column);
-}
+void LayerConversion::WriteSigned(int row, int column, int32_t value) { WriteSignedValue(out_, row, column, value); }
 
-void LayerConversion::WriteDouble(int row, int column, double value) {
-  if (column < 0) return;
-  if (!out_.WriteDouble(row, column, value)) WarnUnwritten(row, column);
-}
+void LayerConversion::WriteDouble(int row, int column, double value) { WriteDoubleValue(out_, row, column, value); }
 
-void LayerConversion::WriteNull(int row, int column) { out_.WriteNull(row, column); }
+void LayerConversion::WriteNull(int row, int column) { WriteNullValue(out_, row, column); }
 
 void LayerConversion::AddStyleColumns(const StyleColumn* columns, int count) {
   for (int i = 0; i < count; ++i) {

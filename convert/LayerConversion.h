@@ -7,11 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "AttributeColumns.h"
 #include "MapGis.h"
 #include "ShapefileOutput.h"
 #include "StyleKey.h"
 
 class CGridmoorProView;
+
+// The closing line of an open status of the reader (or of a project load).
+const wchar_t* OpenClosingText(long status);
 
 // Style output modes (the SymbolType setting).
 enum StyleMode : int {
@@ -46,6 +50,9 @@ class LayerConversion {
   virtual void AddStyleColumns() = 0;
   // Reads record r (slot r + 1) into the converter's record and `g`.
   virtual long ReadRecord(int r, MapGis::Geometry* g) = 0;
+  // Whether the record just read belongs in the output; a record passed
+  // over is neither written nor counted.
+  virtual bool KeepRecord() const { return true; }
   // Last changes to a scaled geometry before it is written.
   virtual void FinishGeometry(MapGis::Geometry*) {}
   // Writes the style values of the record just read into table row `row`.
@@ -55,6 +62,11 @@ class LayerConversion {
   virtual const wchar_t* SkippedText() const;
   virtual const wchar_t* MismatchText() const;
   virtual const wchar_t* ProjectionText() const;
+  // The line naming the written shapefile (base path as argument).
+  virtual const wchar_t* OutputText() const;
+  // Logs the closing line of a finished conversion and gives its result,
+  // from the rows written, the valid records counted and the records skipped.
+  virtual long Closing(int written, int valid, int errors);
 
   // Services for the converters.
   int Mode() const { return mode_; }
@@ -84,19 +96,12 @@ class LayerConversion {
   KeyList keys_;
 
  private:
-  struct FieldColumn {
-    int type = 0;
-    int column = -1;
-  };
   long Stop(long result, const wchar_t* closing);
   long OpenFailure(long status);
-  long DeclareAttributeColumns();
-  void WriteAttributes(int record, int row);
   void DeleteEmptyResult(const std::wstring& base);
-  void WarnUnwritten(int row, int column);
 
   int mode_ = 0;
-  std::vector<FieldColumn> fields_;
+  AttributeColumns attributes_;
   std::vector<int> style_;
   std::vector<std::string> extraFiles_;  // .prj and .avl written by this run
 };

@@ -45,4 +45,10 @@ std::string ShortenStored(const std::string& gbk) {
   return CutAt(gbk, 250, false) + "...";
 }
 
+std::string StoredValueText(const std::string& gbk) {
+  std::string text = FromAnsi(ShortenStored(gbk));
+  if (text.size() > 254) text = CutAt(text, 250, Utf8Tables()) + "...";
+  return text;
+}
+
 }  // namespace TableText

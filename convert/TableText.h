@@ -27,4 +27,9 @@ std::string CutAt(const std::string& text, size_t maxBytes, bool utf8);
 // first 250 bytes (at a character boundary) and "...". GBK bytes in, GBK out.
 std::string ShortenStored(const std::string& gbk);
 
+// A stored text as written into the table: shortened, re-encoded, and in a
+// UTF-8 table shortened again by the same rule, so a Chinese text still fits
+// its 255-byte column with its "...".
+std::string StoredValueText(const std::string& gbk);
+
 }  // namespace TableText

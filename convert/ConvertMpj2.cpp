@@ -1,0 +1,306 @@
+// Project conversion: a spatial index of a project's layers. One rectangle
+// per readable layer (its extent) and one for the whole project, a table
+// describing each, and base + ".CSV" mapping each index number to the file.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "AttributeColumns.h"
+#include "ConvertLog.h"
+#include "GridmoorProView.h"
+#include "LayerConversion.h"
+#include "ProjectPaths.h"
+#include "ProjectWriter.h"
+#include "Settings.h"
+#include "ShapefileOutput.h"
+#include "StyleColumns.h"
+#include "TableText.h"
+
+using namespace MapGis;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+enum Column { kMatchId, kDataType, kDataName, kDataName2, kDataDesc, kDispOrder, kDispMin, kDispMax, kState, kScale, kTag };
+
+const StyleColumn kIndexColumns[] = {
+    {"MatchID", FTInteger, kUnsignedInt, 0}, {"DataType", FTString, 10, 0},   {"DataName", FTString, 254, 0},
+    {"DataName2", FTString, 254, 0},         {"DataDesc", FTString, 254, 0},  {"DispOrder", FTInteger, kUnsignedInt, 0},
+    {"DispMin", FTDouble, 8, 3},             {"DispMax", FTDouble, 8, 3},     {"State", FTInteger, kUnsignedInt, 0},
+    {"Scale", FTDouble, 8, 3},               {"Tag", FTString, 254, 0},
+};
+constexpr int kColumnCount = sizeof kIndexColumns / sizeof kIndexColumns[0];
+
+// Where the running extent starts: an inverted box.
+constexpr double kExtentStart = 1.79769313486232e+307;
+
+struct Extent {
+  double xMin = kExtentStart, yMin = kExtentStart;
+  double xMax = -kExtentStart, yMax = -kExtentStart;
+  void Widen(const Extent& e) {
+    if (e.xMin < xMin) xMin = e.xMin;
+    if (e.yMin < yMin) yMin = e.yMin;
+    if (e.xMax > xMax) xMax = e.xMax;
+    if (e.yMax > yMax) yMax = e.yMax;
+  }
+};
+
+struct GeometryDeleter {
+  void operator()(Geometry* g) const { DestroyGeometry(g); }
+};
+using GeometryPtr = std::unique_ptr<Geometry, GeometryDeleter>;
+
+// The closed, clockwise rectangle of an extent, scaled by k; null when its
+// arrays cannot be allocated (written as a null shape).
+GeometryPtr ExtentShape(const Extent& e, double k) {
+  GeometryPtr g(CreateGeometry());
+  g->panPartStart = static_cast<int32_t*>(std::calloc(1, sizeof(int32_t)));
+  g->panPartType = static_cast<int32_t*>(std::calloc(1, sizeof(int32_t)));
+  g->padfX = static_cast<double*>(std::calloc(5, sizeof(double)));
+  g->padfY = static_cast<double*>(std::calloc(5, sizeof(double)));
+  g->padfZ = static_cast<double*>(std::calloc(5, sizeof(double)));
+  g->padfM = static_cast<double*>(std::calloc(5, sizeof(double)));
+  if (!g->panPartStart || !g->panPartType || !g->padfX || !g->padfY || !g->padfZ || !g->padfM) return nullptr;
+  const double x[5] = {e.xMin, e.xMin, e.xMax, e.xMax, e.xMin};
+  const double y[5] = {e.yMin, e.yMax, e.yMax, e.yMin, e.yMin};
+  for (int i = 0; i < 5; ++i) {
+    g->padfX[i] = x[i];
+    g->padfY[i] = y[i];
+  }
+  g->nSHPType = SHPT_POLYGON;
+  g->nParts = 1;
+  g->panPartStart[0] = 0;
+  g->panPartType[0] = SHPP_RING;
+  g->nVertices = 5;
+  g->dfXMin = e.xMin;
+  g->dfYMin = e.yMin;
+  g->dfXMax = e.xMax;
+  g->dfYMax = e.yMax;
+  ReScaleGeometry(g.get(), k);
+  return g;
+}
+
+// Live records of a layer's geometry; a table file has none.
+long LiveRecords(MapGis_FastReader& layer) {
+  int slots = 0;
+  switch (layer.GetShapeType()) {
+    case MAPGIS_TYPE_POINT: return layer.GetPointCount(&slots);
+    case MAPGIS_TYPE_LINE: return layer.GetArcCount(&slots);
+    case MAPGIS_TYPE_POLYGON: return layer.GetPolygonCount(&slots);
+    case MAPGIS_TYPE_NETWORK: return static_cast<long>(layer.GetArcCount(&slots)) + layer.GetPointCount(&slots);
+    default: return 0;
+  }
+}
+
+fs::path ToPath(const std::wstring& w) { return fs::u8path(WideToUtf8(w)); }
+std::wstring FromPath(const fs::path& p) { return Utf8ToWide(p.u8string()); }
+
+bool IsFile(const std::wstring& path) {
+  std::error_code ec;
+  return !path.empty() && fs::is_regular_file(ToPath(path), ec);
+}
+
+std::wstring UpperExtension(const std::wstring& path) {
+  std::wstring ext = FromPath(ToPath(path).extension());
+  for (wchar_t& c : ext) {
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  }
+  return ext;
+}
+
+std::wstring FileName(const std::wstring& path) { return FromPath(ToPath(path).filename()); }
+
+// One CSV field: quoted, inner quotes doubled, when it holds a separator,
+// a quote or a line break.
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+class ProjectConversion {
+ public:
+  explicit ProjectConversion(CGridmoorProView& view) : view_(view) {}
+  long Run(const std::wstring& source, const std::wstring& base);
+
+ private:
+  long Stop(long result, const wchar_t* closing) {
+    CONVERT_LOG(L"%ls", closing);
+    out_.Close();
+    return result;
+  }
+  void AddColumns();
+  // Appends the shape and its table row; false (with an "F" line) when the
+  // shape cannot be written, and then no row is written either.
+  bool WriteRow(const Geometry* shape, const std::wstring& type, const std::wstring& name, const std::wstring& desc,
+                uint32_t matchId, uint32_t order, const double* display, bool layerRow);
+  void WriteCsvLine(long matchId, const std::wstring& path);
+
+  CGridmoorProView& view_;
+  ShapefileOutput out_;
+  std::ofstream csv_;
+  int columns_[kColumnCount] = {};
+  int row_ = 0;
+  double projectScale_ = 1.0;
+};
+
+void ProjectConversion::AddColumns() {
+  const bool utf8 = TableText::Utf8Tables();
+  for (int i = 0; i < kColumnCount; ++i) {
+    const StyleColumn& c = kIndexColumns[i];
+    int width = c.width;
+    // Chinese texts take half as many bytes again in UTF-8.
+    if (c.type == FTString && utf8 && width < 255) width = std::min(255, width + (width + 1) / 2);
+    columns_[i] = out_.AddColumn(c.name, c.type, width, c.decimals);
+  }
+}
+
+bool ProjectConversion::WriteRow(const Geometry* shape, const std::wstring& type, const std::wstring& name,
+                                 const std::wstring& desc, uint32_t matchId, uint32_t order, const double* display,
+                                 bool layerRow) {
+  if (!out_.WriteShape(shape)) {
+    CONVERT_LOG(L"------F__第[%d]号图元信息错误，已跳过", static_cast<int>(matchId));
+    return false;
+  }
+  const int r = row_++;
+  WriteUnsignedValue(out_, r, columns_[kMatchId], matchId);
+  WriteTextValue(out_, r, columns_[kDataType], TableText::FromWide(type));
+  WriteTextValue(out_, r, columns_[kDataName], TableText::FromWide(name));
+  WriteTextValue(out_, r, columns_[kDataName2], std::string());
+  WriteTextValue(out_, r, columns_[kDataDesc], TableText::FromWide(desc));
+  WriteUnsignedValue(out_, r, columns_[kDispOrder], order);
+  if (layerRow) {
+    WriteDoubleValue(out_, r, columns_[kDispMin], display[0]);
+    WriteDoubleValue(out_, r, columns_[kDispMax], display[1]);
+    WriteUnsignedValue(out_, r, columns_[kState], 1);
+  } else {
+    WriteNullValue(out_, r, columns_[kDispMin]);
+    WriteNullValue(out_, r, columns_[kDispMax]);
+    WriteNullValue(out_, r, columns_[kState]);
+  }
+  WriteDoubleValue(out_, r, columns_[kScale], projectScale_);
+  WriteTextValue(out_, r, columns_[kTag], std::string());
+  return true;
+}
+
+void ProjectConversion::WriteCsvLine(long matchId, const std::wstring& path) {
+  csv_ << matchId << ',' << CsvField(TableText::FromWide(path)) << '\n';
+}
+
+long ProjectConversion::Run(const std::wstring& source, const std::wstring& base) {
+  CONVERT_LOG(L"开始转换[%ls]", source.c_str());
+
+  MapGis_Prj project;
+  const long count = project.LoadProject(source.c_str());
+  if (count < 0) return Stop(count, OpenClosingText(count));
+  std::vector<wchar_t> text(2600, L'\0');
+  project.GetMpjDesc(text.data());
+  const std::wstring projectDesc = text.data();
+  MAP_PARAstruct para{};
+  project.GetProjectionInfo(&para);
+  projectScale_ = para.scale;
+
+  // Spatial reference and the factor applied to every coordinate.
+  double k = 1.0;
+  std::vector<std::string> extraFiles;
+  if (Settings::ExportProjection != 0) {
+    if (para.coordType == 0) {
+      CONVERT_LOG(L"------E__待转换文件无投影信息");
+      return -9978;
+    }
+    if (Settings::ExportProjection == 2) ProjectWriter::ConvertToMeters(&para);
+    k = para.scale;
+    para.scale = 1.0;
+    if (ProjectWriter::WritePrjFile(&para, base) != MAPGIS_OK) {
+      return Stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
+    }
+    extraFiles.push_back(WideToUtf8(base) + ".prj");
+    CONVERT_LOG(L"------I__输出投影文件[%ls.prj]", base.c_str());
+  }
+
+  std::wstring failed;
+  if (!out_.CreateTable(base, TableText::Utf8Tables(), &failed)) {
+    CONVERT_LOG(L"------E__无法创建结果文件[%ls]", failed.c_str());
+    return Stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
+  }
+  AddColumns();
+  CONVERT_LOG(L"------I__增加MapGIS图层属性字段");
+  if (!out_.CreateShapes(base, SHPT_POLYGON, &failed)) {
+    CONVERT_LOG(L"------E__无法创建结果文件[%ls]", failed.c_str());
+    return Stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
+  }
+  csv_.open(ToPath(base + L".CSV"), std::ios::binary | std::ios::trunc);
+  if (!csv_) {
+    CONVERT_LOG(L"------E__无法创建结果文件[%ls.CSV]", base.c_str());
+    return Stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
+  }
+  csv_ << "MatchID,FullPath\n";
+
+  Extent all;
+  int layers = 0;
+  ConvertHost* host = view_.Host();
+  for (long i = 0; i < count; ++i) {
+    const int item = static_cast<int>(i);
+    double display[2] = {0.0, 0.0};
+    std::fill(text.begin(), text.end(), L'\0');
+    project.GetItemInfo(item, nullptr, &display[0], &display[1]);
+    project.GetItemFileName(item, text.data());
+    const std::wstring path = ResolveProjectItem(source, text.data());
+    std::fill(text.begin(), text.end(), L'\0');
+    project.GetItemDesc(item, text.data());
+    const std::wstring desc = text.data();
+
+    // Missing and unreadable layers are passed over silently.
+    MapGis_FastReader layer;
+    if (IsFile(path) && layer.Open(path.c_str()) >= 0 && LiveRecords(layer) >= 1) {
+      Extent e;
+      layer.GetExtentInfo(&e.xMin, &e.yMin, &e.xMax, &e.yMax);
+      all.Widen(e);
+      const GeometryPtr shape = ExtentShape(e, k);
+      if (WriteRow(shape.get(), UpperExtension(path), FileName(path), desc, static_cast<uint32_t>(i),
+                   static_cast<uint32_t>(layers), display, true)) {
+        WriteCsvLine(i, path);
+        ++layers;
+      }
+    }
+    layer.Close();
+    if (host) host->SetProgress(static_cast<int>((static_cast<long long>(i) + 1) * 100 / count));
+  }
+
+  // A project without any layer has no extent: its row gets a null shape.
+  const GeometryPtr projectShape = layers > 0 ? ExtentShape(all, k) : nullptr;
+  if (WriteRow(projectShape.get(), UpperExtension(source), FileName(base), projectDesc, static_cast<uint32_t>(count),
+               1, nullptr, false)) {
+    WriteCsvLine(count, source);
+  }
+
+  csv_.close();
+  const bool csvWritten = !csv_.fail();
+  out_.Close();
+  if (!csvWritten) CONVERT_LOG(L"------E__无法写入结果文件[%ls.CSV]", base.c_str());
+  CONVERT_LOG(L"------I__输出结果文件[%ls.shp]", base.c_str());
+  if (Settings::ExportEmptyFile == 0 && layers == 0) {
+    for (const std::string& f : out_.CreatedFiles()) std::remove(f.c_str());
+    for (const std::string& f : extraFiles) std::remove(f.c_str());
+    CONVERT_LOG(L"------I__转换结果为空文件,已被删除！");
+  }
+  if (!csvWritten) return Stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
+  CONVERT_LOG(L"----结束转换[全部正确转换(%d/%d)]", layers, static_cast<int>(count));
+  return MAPGIS_OK;
+}
+
+}  // namespace
+
+long CGridmoorProView::ConvertMpj2Shp(std::wstring source, std::wstring base) {
+  ProjectConversion conversion(*this);
+  return conversion.Run(source, base);
+}

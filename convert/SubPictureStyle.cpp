@@ -1,0 +1,116 @@
+#include "SubPictureStyle.h"
+
+#include <cmath>
+
+#include "ConvertLog.h"
+#include "GridmoorProView.h"
+#include "LegendWriter.h"
+#include "Settings.h"
+#include "StyleColumns.h"
+
+namespace {
+
+const StyleColumn kSymbolColumns[] = {{"VKT_SYMBOL", FTString, kCodeWidth, 0}, {"VKT_ANGLE", FTDouble, 8, 3}};
+const StyleColumn kLegendColumns[] = {{"VKT_LEGEND", FTString, kCodeWidth, 0}, {"VKT_ANGLE", FTDouble, 8, 3}};
+
+const StyleColumn kRawColumns[] = {
+    {"VKT_SUBNO", FTInteger, kUnsignedInt, 0}, {"VKT_SHEIH", FTDouble, 8, 3},
+    {"VKT_SWIDH", FTDouble, 8, 3},             {"VKT_ANGLE", FTDouble, 8, 3},
+    {"VKT_SCOLR", FTInteger, kUnsignedInt, 0}, {"VKT_LAYER", FTInteger, kUnsignedInt, 0},
+    {"VKT_TRANS", FTInteger, kSmallInt, 0},
+};
+
+const StyleColumn kTextColumns[] = {
+    {"子图号", FTInteger, kUnsignedInt, 0},   {"子图高度", FTDouble, 8, 3},
+    {"子图宽度", FTDouble, 8, 3},             {"旋转角度", FTDouble, 8, 3},
+    {"子图颜色", FTInteger, kUnsignedInt, 0}, {"图层号", FTInteger, kUnsignedInt, 0},
+    {"透明输出", FTString, 16, 0},
+};
+
+double Factor(double value) { return std::isfinite(value) && value > 0.0 ? value : 1.0; }
+
+}  // namespace
+
+SizeFactors ReadSizeFactors(MapGis::MapGis_FastReader& reader) {
+  MapGis::MAP_PARAstruct para{};
+  reader.GetProjectionInfo(&para);
+  SizeFactors f;
+  f.width = Factor(para.sizeFactorX);
+  f.height = Factor(para.sizeFactorY);
+  return f;
+}
+
+double CodedAngle(double angle) {
+  return Settings::RotateType == 1 ? MapGis::Arithmetic2Geographic(angle) : angle;
+}
+
+int SubPictureConversion::ShapeType() const { return SHPT_POINT; }
+
+void SubPictureConversion::AddStyleColumns() {
+  switch (Mode()) {
+    case kStyleCode:
+      LayerConversion::AddStyleColumns(kSymbolColumns, 2);
+      CONVERT_LOG(L"------I__增加图示编码字段[VKT_SYMBOL]");
+      break;
+    case kStyleRaw:
+    case kStyleText:
+      LayerConversion::AddStyleColumns(Mode() == kStyleRaw ? kRawColumns : kTextColumns, 7);
+      CONVERT_LOG(L"------I__增加MapGIS图示表达参数字段");
+      break;
+    case kStyleLegend:
+    case kStyleBoard:
+      LayerConversion::AddStyleColumns(kLegendColumns, 2);
+      CONVERT_LOG(L"------I__增加图示编码字段[VKT_LEGEND]");
+      break;
+    default:
+      break;
+  }
+}
+
+void SubPictureConversion::WriteStyleValues(int row) {
+  if (point_.kind != 1) return;
+  const MapGis::MAPGIS_SubParam& sub = point_.param.sub;
+  StyleKey key;
+  key.type = sub.subNumber;
+  key.size1 = sub.width;
+  key.size2 = sub.height;
+  key.size3 = 0.0f;
+  switch (Mode()) {
+    case kStyleRaw:
+    case kStyleText: {
+      const bool text = Mode() == kStyleText;
+      WriteUnsigned(row, Style(0), static_cast<uint32_t>(sub.subNumber));
+      WriteDouble(row, Style(1), sub.height);
+      WriteDouble(row, Style(2), sub.width);
+      WriteDouble(row, Style(3), text ? StyleAngle(sub.angle, Use()) : sub.angle);
+      WriteUnsigned(row, Style(4), text ? view_.GetModelColor(point_.color) : static_cast<uint32_t>(point_.color));
+      WriteUnsigned(row, Style(5), static_cast<uint32_t>(point_.layer));
+      if (text) {
+        WriteText(row, Style(6), TransparencyText(point_.transparent));
+      } else {
+        WriteUnsigned(row, Style(6), point_.transparent);
+      }
+      break;
+    }
+    case kStyleLegend: {
+      const uint32_t rgb = PackedRgb(point_.color);
+      key.colour = rgb;
+      WriteText(row, Style(0), LegendCode(key, rgb));
+      WriteDouble(row, Style(1), StyleAngle(sub.angle, Use()));
+      break;
+    }
+    case kStyleCode:
+      key.colour = PackedCmyk(point_.color);
+      WriteText(row, Style(0), SymbolCode(key));
+      WriteDouble(row, Style(1), CodedAngle(sub.angle));
+      break;
+    default:
+      break;
+  }
+}
+
+bool SubPictureConversion::WriteLegend(const std::wstring& base) {
+  bool written = false;
+  LegendWriter::WriteMarkerLegend(colours_, keys_, base, Settings::SymbolFontName, &written);
+  return written;
+}
