@@ -1,6 +1,9 @@
 #include "InfoReport.h"
 
 #include <cctype>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 
 #include "InfoParts.h"
@@ -25,24 +28,6 @@ const char* KindName(int type) {
   }
 }
 
-const char* CoordTypeName(int coordType) {
-  switch (coordType) {
-    case 0: return "no projection information";
-    case 1: return "geographic, in the layer unit";
-    case 2: return "no spatial reference";
-    case 3: return "projected";
-    case 4: return "geographic, in degrees";
-    default: return "unknown";
-  }
-}
-
-const char* UnitName(int unit) {
-  static const char* const names[] = {"Millimeters", "Millimeters", "Meter",     "Second",     "Degree", "DMS",
-                                      "Foot",        "Minute",      "Radian",    "Grad",       "Kilometer",
-                                      "DeciMeter",   "CentiMeter",  "Inch",      "Yard",       "SeaMile", "Mile"};
-  return unit >= 0 && unit <= 16 ? names[unit] : "unknown";
-}
-
 bool HasExtension(const std::string& path, const char* extension) {
   const size_t n = std::char_traits<char>::length(extension);
   if (path.size() < n) return false;
@@ -51,6 +36,23 @@ bool HasExtension(const std::string& path, const char* extension) {
     if (std::tolower(c) != extension[i]) return false;
   }
   return true;
+}
+
+enum class FileKind { Layer, Project, ColorLibrary };
+
+// A file is a project when it carries the project magic or is named .MPJ (so
+// that a damaged project reports the project reader's status), a colour
+// library when it starts with the library magic, and a layer otherwise.
+FileKind Detect(const std::string& path) {
+  static const char kProjectMagic[8] = {'W', 'M', 'A', 'P', '`', 'D', '2', ':'};
+  static const char kColorMagic[8] = {'P', 'C', 'O', 'L', 'O', 'R', ' ', '3'};
+  if (HasExtension(path, ".mpj")) return FileKind::Project;
+  char magic[8] = {0};
+  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+  if (!in.read(magic, sizeof magic)) return FileKind::Layer;
+  if (std::memcmp(magic, kProjectMagic, sizeof magic) == 0) return FileKind::Project;
+  if (std::memcmp(magic, kColorMagic, sizeof magic) == 0) return FileKind::ColorLibrary;
+  return FileKind::Layer;
 }
 
 // Live count, readable slots, and the hint that deleted records are still held.
@@ -92,24 +94,6 @@ void ReportCounts(std::ostream& out, MapGis_FastReader& reader) {
   }
 }
 
-void ReportProjection(std::ostream& out, MapGis_FastReader& reader) {
-  MAP_PARAstruct p{};
-  reader.GetProjectionInfo(&p);
-  out << "  projection:\n";
-  out << "    coordType: " << int(p.coordType) << " " << CoordTypeName(p.coordType) << "\n";
-  out << "    unit: " << int(p.unit) << " " << UnitName(p.unit) << "\n";
-  out << "    projType: " << int(p.projType) << "\n";
-  out << "    ellipsoid: " << int(p.ellipsoid) << "\n";
-  out << "    scale: " << Format("%.10g", p.scale) << "\n";
-  out << "    centralMeridian: " << Angle(p.centralMeridian) << "\n";
-  out << "    originLatitude: " << Angle(p.originLatitude) << "\n";
-  out << "    parallel1: " << Angle(p.parallel1) << "\n";
-  out << "    parallel2: " << Angle(p.parallel2) << "\n";
-  out << "    height: " << Format("%.10g", p.height) << "\n";
-  out << "    sizeFactorX: " << Format("%.10g", p.sizeFactorX) << "\n";
-  out << "    sizeFactorY: " << Format("%.10g", p.sizeFactorY) << "\n";
-}
-
 void ReportDirectory(std::ostream& out, const std::string& path) {
   std::vector<SectionEntry> entries;
   std::string error;
@@ -127,11 +111,11 @@ void ReportDirectory(std::ostream& out, const std::string& path) {
 
 bool ReportFile(std::ostream& out, const std::string& path, const InfoOptions& options) {
   out << "file: " << Escaped(path) << "\n";
-  // Project files (.MPJ) get a report of their own once the project reader is
-  // part of the library; until then they are not read as layers.
-  if (HasExtension(path, ".mpj")) {
-    out << "  status: project files cannot be inspected yet\n";
-    return false;
+  if (options.colors) return ReportColorLibrary(out, path, true, options);
+  switch (Detect(path)) {
+    case FileKind::Project: return ReportProject(out, path);
+    case FileKind::ColorLibrary: return ReportColorLibrary(out, path, false, options);
+    case FileKind::Layer: break;
   }
 
   MapGis_FastReader reader;
@@ -147,7 +131,9 @@ bool ReportFile(std::ostream& out, const std::string& path, const InfoOptions& o
   reader.GetExtentInfo(&xmin, &ymin, &xmax, &ymax);
   out << "  extent: xmin " << Fixed(xmin) << ", ymin " << Fixed(ymin) << ", xmax " << Fixed(xmax) << ", ymax "
       << Fixed(ymax) << "\n";
-  ReportProjection(out, reader);
+  MAP_PARAstruct projection{};
+  reader.GetProjectionInfo(&projection);
+  ReportProjection(out, projection);
   // Table files made by MapGIS start their table right after byte 592, so the
   // bytes where a layer keeps its tic directory are table bytes there.
   if (type == MAPGIS_TYPE_TABLE) {

@@ -1,7 +1,8 @@
 #pragma once
-// `gridmoor info`: a plain-text report of what the reader sees in MapGIS
-// files: header, counts, projection, section directory, attribute tables
-// and, on request, the first records of every table.
+// `gridmoor info`: a plain-text report of what the library sees in MapGIS
+// files: for layers the header, counts, projection, section directory,
+// attribute tables and, on request, the first records of every table; for
+// project files their items; for colour libraries their colours.
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -9,7 +10,9 @@
 namespace gridmoor {
 
 struct InfoOptions {
-  int records = 0;  // records to list per table; 0 lists none
+  int records = 0;            // records to list per table; 0 lists none
+  bool recordsGiven = false;  // --records was given (it also limits the colour lines)
+  bool colors = false;        // read every file as a colour library
 };
 
 // Reports one file (UTF-8 path). Returns true when the file could be read.

@@ -3,11 +3,9 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
-#include <limits>
 #include <string>
-#include <vector>
 
-#include "InfoReport.h"
+#include "InfoCommand.h"
 
 namespace {
 
@@ -20,21 +18,14 @@ constexpr int kUsageError = 2;
 
 int main(int argc, char** argv) {
   CLI::App app{"gridmoor: inspects MapGIS 6.x vector data (converters to shapefiles are coming)."};
-  app.footer(
+  const std::string exitStatus =
       "Exit status: 0 when every file was read, 1 when some file could not be read, "
-      "2 for a usage error or when the report cannot be written.");
+      "2 for a usage error or when the report cannot be written.";
+  app.footer(exitStatus);
   app.require_subcommand(1);
 
-  gridmoor::InfoOptions infoOptions;
-  std::vector<std::string> infoFiles;
-  CLI::App* info = app.add_subcommand(
-      "info", "Report the header, counts, projection, sections and attribute tables of MapGIS files.");
-  info->add_option("--records", infoOptions.records, "Also list the first N records of every table")
-      ->type_name("N")
-      ->check(CLI::Range(0, std::numeric_limits<int>::max()));
-  info->add_option("FILE", infoFiles, "MapGIS layer files (.WT .WL .WP .WN .WB)")->required();
-  // Project files (.MPJ) and the colour library option (--colors) join this
-  // command when their readers are in the library.
+  gridmoor::InfoCommand info;
+  gridmoor::AddInfoCommand(app, info, exitStatus);
 
   try {
     app.parse(argc, argv);
@@ -43,8 +34,8 @@ int main(int argc, char** argv) {
     return shown == 0 ? kAllRead : kUsageError;
   }
 
-  if (info->parsed()) {
-    const int failed = gridmoor::ReportFiles(std::cout, infoFiles, infoOptions);
+  if (info.command->parsed()) {
+    const int failed = gridmoor::RunInfoCommand(std::cout, info);
     std::cout.flush();
     if (!std::cout) return kUsageError;
     return failed == 0 ? kAllRead : kSomeFailed;

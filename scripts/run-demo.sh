@@ -32,6 +32,18 @@ if [ "$status" -gt 1 ]; then
   exit "$status"
 fi
 
-echo "gridmoor info --records 3 on ${#files[@]} sample files:"
-grep -E '^(file:|  status:|  kind:|  (points|nodes|lines|polygons):|files:)' "$report" || true
+# The colour library once more with its first colours resolved.
+library="$copies/colour/Pcolor.lib"
+if [ -f "$library" ]; then
+  echo >> "$report"
+  colours=0
+  "$gridmoor" info --colors --records 8 "$library" >> "$report" || colours=$?
+  if [ "$colours" -ne 0 ]; then
+    echo "run-demo: gridmoor info --colors failed with status $colours" >&2
+    exit "$colours"
+  fi
+fi
+
+echo "gridmoor info --records 3 on ${#files[@]} sample files, then --colors on the colour library:"
+grep -E '^(file:|  status:|  kind:|  (points|nodes|lines|polygons|items|colours):|files:)' "$report" || true
 echo "full report: $report"
