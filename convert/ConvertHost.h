@@ -6,6 +6,8 @@
 
 #include "ConvertLog.h"
 
+struct FileNode;
+
 class ConvertHost : public LogSink {
  public:
   // Icons of a message box.
@@ -38,4 +40,6 @@ class ConvertHost : public LogSink {
   // Asked between two entries of a batch: true when the person asked to stop.
   virtual bool CancelRequested() = 0;
   virtual void FinishSound() = 0;
+  // A list node's status, colour or result name changed.
+  virtual void NodeChanged(const FileNode*) {}
 };

@@ -28,11 +28,16 @@ namespace fs = std::filesystem;
 
 enum Column { kMatchId, kDataType, kDataName, kDataName2, kDataDesc, kDispOrder, kDispMin, kDispMax, kState, kScale, kTag };
 
+// Scale columns are 16 wide: display scales such as 1:1000000 do not fit 8.
+constexpr int kScaleWidth = 16;
+
 const StyleColumn kIndexColumns[] = {
-    {"MatchID", FTInteger, kUnsignedInt, 0}, {"DataType", FTString, 10, 0},   {"DataName", FTString, 254, 0},
-    {"DataName2", FTString, 254, 0},         {"DataDesc", FTString, 254, 0},  {"DispOrder", FTInteger, kUnsignedInt, 0},
-    {"DispMin", FTDouble, 8, 3},             {"DispMax", FTDouble, 8, 3},     {"State", FTInteger, kUnsignedInt, 0},
-    {"Scale", FTDouble, 8, 3},               {"Tag", FTString, 254, 0},
+    {"MatchID", FTInteger, kUnsignedInt, 0},  {"DataType", FTString, 10, 0},
+    {"DataName", FTString, 254, 0},           {"DataName2", FTString, 254, 0},
+    {"DataDesc", FTString, 254, 0},           {"DispOrder", FTInteger, kUnsignedInt, 0},
+    {"DispMin", FTDouble, kScaleWidth, 3},    {"DispMax", FTDouble, kScaleWidth, 3},
+    {"State", FTInteger, kUnsignedInt, 0},    {"Scale", FTDouble, kScaleWidth, 3},
+    {"Tag", FTString, 254, 0},
 };
 constexpr int kColumnCount = sizeof kIndexColumns / sizeof kIndexColumns[0];
 
@@ -212,20 +217,10 @@ long ProjectConversion::Run(const std::wstring& source, const std::wstring& base
   // Spatial reference and the factor applied to every coordinate.
   double k = 1.0;
   std::vector<std::string> extraFiles;
-  if (Settings::ExportProjection != 0) {
-    if (para.coordType == 0) {
-      CONVERT_LOG(L"------E__待转换文件无投影信息");
-      return -9978;
-    }
-    if (Settings::ExportProjection == 2) ProjectWriter::ConvertToMeters(&para);
-    k = para.scale;
-    para.scale = 1.0;
-    if (ProjectWriter::WritePrjFile(&para, base) != MAPGIS_OK) {
-      return Stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
-    }
-    extraFiles.push_back(WideToUtf8(base) + ".prj");
-    CONVERT_LOG(L"------I__输出投影文件[%ls.prj]", base.c_str());
-  }
+  std::string prj;
+  const long status = ApplySpatialReference(para, base, L"------I__输出投影文件[%ls.prj]", &k, &prj);
+  if (status != MAPGIS_OK) return status;
+  if (!prj.empty()) extraFiles.push_back(prj);
 
   std::wstring failed;
   if (!out_.CreateTable(base, TableText::Utf8Tables(), &failed)) {

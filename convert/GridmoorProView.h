@@ -3,17 +3,58 @@
 // the run, the host that shows what happens, and the operations that
 // convert each kind of MapGIS file.
 #include <string>
+#include <vector>
 
 #include "ConvertHost.h"
+#include "FileList.h"
 #include "MapGis.h"
+#include "OverwritePolicy.h"
+
+// The outcome of a batch.
+struct BatchSummary {
+  int done = 0;
+  int empty = 0;
+  int skipped = 0;
+  int failed = 0;
+  int missing = 0;
+  int total = 0;
+  bool cancelled = false;   // Escape (Ctrl-C) answered Yes, or the clash answer "stop"
+  std::wstring text;        // "转换完成：..."
+};
+
+// `path` shortened to at most `maxChars` characters with "..." in the middle,
+// keeping its file name.
+std::wstring CompactPath(const std::wstring& path, size_t maxChars);
 
 class CGridmoorProView {
  public:
   CGridmoorProView() = default;
 
-  void SetHost(ConvertHost* host) { host_ = host; }
+  void SetHost(ConvertHost* host) {
+    host_ = host;
+    files_.SetHost(host);
+  }
   ConvertHost* Host() const { return host_; }
   MapGis::MapGis_ColorLib& ColorLib() { return colorLib_; }
+  FileList& Files() { return files_; }
+  OverwritePolicy& Policy() { return policy_; }
+
+  // Batches over the file list. ConvertLoadRules loads the colour library
+  // when a style mode is chosen: 1 when the run may use style values, 0
+  // when the library is missing. The output directory is empty to write
+  // each result next to its source.
+  int ConvertLoadRules();
+  BatchSummary ConvertAllFiles(const std::wstring& outputDir);
+  BatchSummary ConvertAllLabels(const std::wstring& outputDir);
+
+  // Output naming. Paths are joined with "/".
+  void BuildOutputDir(const FileNode* node, std::wstring& dir);
+  // 0 when no result of `path` (folder + list name) exists, else the answer code 12..18.
+  // `companionOnly`: the annotation batch, which writes only the companion.
+  int ConvertCheckOverwrite(const std::wstring& path, bool companionOnly = false);
+  void BuildFinalName(const std::wstring& dir, const std::wstring& fileName, std::wstring& mainName,
+                      std::wstring& companionName, bool companionOnly = false);
+  std::wstring BuildAnnotationName(const std::wstring& path);
 
   // Colour and angle models of style values.
   MapGis::CMYKQUAD GetCmykColor(long number);
@@ -39,6 +80,14 @@ class CGridmoorProView {
   long ConvertMpj2Shp(std::wstring source, std::wstring base);
 
  private:
+  BatchSummary RunBatch(const std::wstring& outputDir, bool labelsOnly);
+  long ConvertEntry(const FileNode& node, const std::wstring& mainName, const std::wstring& companion);
+  // The main results an entry writes (and its companion's when this run writes one).
+  std::vector<std::wstring> ResultFiles(const std::wstring& mainBase, const std::wstring& companionBase,
+                                        const std::wstring& ext, bool companionOnly) const;
+
   ConvertHost* host_ = nullptr;
   MapGis::MapGis_ColorLib colorLib_;
+  FileList files_;
+  OverwritePolicy policy_;
 };

@@ -24,6 +24,29 @@ const wchar_t* OpenClosingText(long status) {
   }
 }
 
+long ApplySpatialReference(MAP_PARAstruct para, const std::wstring& base, const wchar_t* logText, double* factor,
+                           std::string* prjPath) {
+  *factor = 1.0;
+  prjPath->clear();
+  if (Settings::ExportProjection == 0) return MAPGIS_OK;
+  if (para.coordType == 0) {
+    CONVERT_LOG(L"------E__待转换文件无投影信息");
+    // Every file's conversion ends with one closing line, this one too.
+    CONVERT_LOG(L"----结束转换[原文件错误-无投影信息]");
+    return kNoProjection;
+  }
+  if (Settings::ExportProjection == 2) ProjectWriter::ConvertToMeters(&para);
+  *factor = para.scale;
+  para.scale = 1.0;
+  if (ProjectWriter::WritePrjFile(&para, base) != MAPGIS_OK) {
+    CONVERT_LOG(L"%ls", OpenClosingText(MAPGIS_WRITE_FAILED));
+    return MAPGIS_WRITE_FAILED;
+  }
+  *prjPath = WideToUtf8(base) + ".prj";
+  CONVERT_LOG(logText, base.c_str());
+  return MAPGIS_OK;
+}
+
 LayerConversion::LayerConversion(CGridmoorProView& view) : view_(view) {}
 
 LayerConversion::~LayerConversion() = default;
@@ -68,21 +91,14 @@ long LayerConversion::Run(const std::wstring& source, const std::wstring& base) 
   double k = 1.0;
   MAP_PARAstruct para;
   reader_.GetProjectionInfo(&para);
-  if (Settings::ExportProjection != 0) {
-    if (para.coordType == 0) {
-      CONVERT_LOG(L"------E__待转换文件无投影信息");
-      reader_.Close();
-      return -9978;
-    }
-    if (Settings::ExportProjection == 2) ProjectWriter::ConvertToMeters(&para);
-    k = para.scale;
-    para.scale = 1.0;
-    if (ProjectWriter::WritePrjFile(&para, base) != MAPGIS_OK) {
-      return Stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
-    }
-    extraFiles_.push_back(WideToUtf8(base) + ".prj");
-    CONVERT_LOG(ProjectionText(), base.c_str());
+  std::string prj;
+  status = ApplySpatialReference(para, base, ProjectionText(), &k, &prj);
+  if (status != MAPGIS_OK) {
+    out_.Close();
+    reader_.Close();
+    return status;
   }
+  if (!prj.empty()) extraFiles_.push_back(prj);
 
   std::wstring failed;
   if (!out_.CreateTable(base, TableText::Utf8Tables(), &failed)) {

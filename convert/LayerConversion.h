@@ -17,6 +17,19 @@ class CGridmoorProView;
 // The closing line of an open status of the reader (or of a project load).
 const wchar_t* OpenClosingText(long status);
 
+// Result of a conversion whose spatial-reference mode asks for a reference
+// the source does not have.
+constexpr long kNoProjection = -9978;
+
+// Applies the spatial-reference mode to a source's projection record: writes
+// base + ".prj" (logging `logText` with the base path) and gives the factor
+// applied to every coordinate. MAPGIS_OK; kNoProjection when the mode asks
+// for a reference the source lacks; -9982 when the .prj cannot be written.
+// Every failure is logged with its closing line. `prjPath` receives the path
+// of the .prj written (empty when none).
+long ApplySpatialReference(MapGis::MAP_PARAstruct para, const std::wstring& base, const wchar_t* logText,
+                           double* factor, std::string* prjPath);
+
 // Style output modes (the SymbolType setting).
 enum StyleMode : int {
   kStyleNone = 0,

@@ -119,6 +119,7 @@ TEST_F(ConvertLayers, MissingProjectionFailsWithoutAnyOutput) {
   Settings::ExportProjection = 2;
   EXPECT_EQ(view.ConvertPoint2Shp(src, Base(dir, "none")), -9978);
   EXPECT_TRUE(Logged("------E__待转换文件无投影信息"));
+  EXPECT_TRUE(Logged("----结束转换[原文件错误-无投影信息]"));
   for (const char* ext : {".shp", ".shx", ".dbf", ".cpg", ".prj"}) {
     EXPECT_FALSE(FileExists(dir.File(std::string("none") + ext))) << ext;
   }

@@ -1,0 +1,138 @@
+#include "ConvertCommand.h"
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <iostream>
+
+#include "ConvertLog.h"
+#include "GridmoorProView.h"
+#include "MapGisCodePage.h"
+#include "Settings.h"
+#include "SettingsTable.h"
+#include "TerminalHost.h"
+
+namespace fs = std::filesystem;
+
+CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions& o) {
+  CLI::App* cmd = app.add_subcommand("convert", "Convert MapGIS files and folders (searched recursively) to shapefiles");
+  cmd->add_option("--mode", o.mode, "quick: no styles, splits or projection; advanced: the settings as given; "
+                                    "labels: annotations only")
+      ->check(CLI::IsMember({"quick", "advanced", "labels"}))
+      ->capture_default_str();
+  cmd->add_option("-o,--output", o.output, "Output folder (default: next to each source)");
+  cmd->add_option("--lib", o.lib, "Folder holding the MapGIS colour library Pcolor.lib");
+  cmd->add_option("--encoding", o.encoding, "Text encoding of the tables: utf-8 or ansi (code page 936)")
+      ->check(CLI::IsMember({"utf-8", "ansi"}))
+      ->capture_default_str();
+  cmd->add_option("--set", o.sets, "KEY=VALUE for any setting, e.g. --set SymbolType=4 --set ExportPolyArc=1");
+  cmd->add_option("--on-clash", o.onClash,
+                  "When a result exists: ask, skip, overwrite, rename or stop "
+                  "(default: ask on a terminal, else skip)")
+      ->check(CLI::IsMember({"ask", "skip", "overwrite", "rename", "stop"}));
+  cmd->add_option("--log", o.logFile, "Save the conversion log to this file");
+  cmd->add_option("--list-out", o.listOut, "Export the file list with statuses to this file");
+  cmd->add_flag("-q,--quiet", o.quiet, "Print only the summary line");
+  cmd->add_option("inputs", o.inputs, "MapGIS files (.WT .WL .WP .WN .WB .MPJ, any letter case) and folders")
+      ->required();
+  cmd->footer("Exit status: 0 every entry done, empty or skipped; 1 some entry failed or the run was cancelled;\n"
+              "2 usage or fatal error. Ctrl-C asks to cancel before the next file; a second Ctrl-C ends.");
+  return cmd;
+}
+
+namespace {
+
+// Applies the options to the settings; false with a message for a bad value.
+bool ApplyOptions(const ConvertOptions& o, const std::string& programDir, std::string* error) {
+  Settings::ResetToDefaults(L"", MapGis::Utf8ToWide(programDir));
+  Settings::OutPath.clear();
+  for (const std::string& s : o.sets) {
+    const size_t eq = s.find('=');
+    if (eq == std::string::npos) {
+      *error = "--set takes KEY=VALUE, not '" + s + "'";
+      return false;
+    }
+    if (!SetSettingFromText(s.substr(0, eq), s.substr(eq + 1), error)) return false;
+  }
+  if (!o.output.empty()) Settings::OutPath = MapGis::Utf8ToWide(fs::absolute(o.output).u8string());
+  if (!o.lib.empty()) Settings::LibPath = MapGis::Utf8ToWide(fs::absolute(o.lib).u8string());
+  Settings::CodePage = o.encoding == "ansi" ? 1 : 0;
+  if (o.mode == "quick") {
+    Settings::SymbolType = 0;
+    Settings::ExportNetNode = 0;
+    Settings::ExportPolyArc = 0;
+    Settings::ExportAnnotation = 0;
+    Settings::ExportLayerIndex = 0;
+    Settings::ExportProjection = 0;
+  } else if (o.mode == "labels") {
+    Settings::ExportAnnotation = 1;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunConvert(const ConvertOptions& o, const std::string& programDir) {
+  std::string error;
+  if (!ApplyOptions(o, programDir, &error)) {
+    std::cerr << "gridmoor convert: " << error << std::endl;
+    return 2;
+  }
+  if (!o.output.empty()) {
+    std::error_code ec;
+    if (!fs::is_directory(fs::u8path(o.output), ec)) {
+      std::cerr << "gridmoor convert: output folder does not exist: " << o.output << std::endl;
+      return 2;
+    }
+  }
+
+  TerminalHost host(o.onClash, o.quiet);
+  CConvertLog::Instance().SetSink(&host);
+  CGridmoorProView view;
+  view.SetHost(&host);
+  FileList& files = view.Files();
+  for (const std::string& input : o.inputs) {
+    std::error_code ec;
+    const fs::path p = fs::absolute(fs::u8path(input), ec);
+    const std::wstring wide = MapGis::Utf8ToWide(p.u8string());
+    if (fs::is_directory(p, ec)) {
+      if (files.SearchFolder(wide, true) == 1) break;
+    } else if (fs::exists(p, ec)) {
+      if (FileList::KindOf(wide) == kKindNone) {
+        std::cerr << "gridmoor convert: not a MapGIS file kind: " << input << std::endl;
+        CConvertLog::Instance().SetSink(nullptr);
+        return 2;
+      }
+      files.AddPath(wide);
+    } else {
+      std::cerr << "gridmoor convert: no such file or folder: " << input << std::endl;
+      CConvertLog::Instance().SetSink(nullptr);
+      return 2;
+    }
+  }
+  if (files.Count() == 0) {
+    host.MessageBox(L"没有发现任何可转换文件!", L"注意", ConvertHost::Icon::Warning);
+    CConvertLog::Instance().SetSink(nullptr);
+    return 2;
+  }
+
+  files.ResetForBatch();
+  CConvertLog::Instance().Clear();
+  // Runs with style output use the colour library (the annotation run too).
+  if (o.mode != "quick") view.ConvertLoadRules();
+  const BatchSummary sum =
+      o.mode == "labels" ? view.ConvertAllLabels(Settings::OutPath) : view.ConvertAllFiles(Settings::OutPath);
+  if (o.quiet) host.PrintAlways(sum.text);
+
+  int status = (sum.failed > 0 || sum.cancelled) ? 1 : 0;
+  if (!o.logFile.empty() && !CConvertLog::Instance().SaveLines(o.logFile)) {
+    std::cerr << "gridmoor convert: cannot write the log to " << o.logFile << std::endl;
+    status = 2;
+  }
+  if (!o.listOut.empty() && !files.Export(o.listOut)) {
+    std::cerr << "gridmoor convert: cannot write the list to " << o.listOut << std::endl;
+    status = 2;
+  }
+  CConvertLog::Instance().SetSink(nullptr);
+  return status;
+}

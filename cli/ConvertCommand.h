@@ -1,0 +1,29 @@
+#pragma once
+// gridmoor convert: a batch conversion of files and folders from the
+// command line, over the same engine as the desktop program.
+#include <string>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+struct ConvertOptions {
+  std::string mode = "advanced";
+  std::string output;
+  std::string lib;
+  std::string encoding = "utf-8";
+  std::vector<std::string> sets;
+  std::string onClash;
+  std::string logFile;
+  std::string listOut;
+  bool quiet = false;
+  std::vector<std::string> inputs;
+};
+
+// Declares the subcommand and its options on `app`.
+CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions& options);
+
+// Runs the batch: 0 when every entry ended done, empty or skipped, 1 when
+// any failed or the run was cancelled, 2 for usage or fatal errors.
+int RunConvert(const ConvertOptions& options, const std::string& programDir);

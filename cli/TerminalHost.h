@@ -1,0 +1,41 @@
+#pragma once
+// The conversion host of the command line: log lines on stdout, questions
+// on the terminal (or a fixed answer when there is none), a progress bar on
+// stderr when stderr is a terminal, Ctrl-C as the cancel request.
+#include <string>
+
+#include "ConvertHost.h"
+
+class TerminalHost : public ConvertHost {
+ public:
+  // How name clashes are answered: "ask", "skip", "overwrite", "rename" or "stop".
+  TerminalHost(const std::string& onClash, bool quiet);
+  ~TerminalHost() override;
+
+  int AskDuplicate(const std::wstring& name) override;
+  void MessageBox(const std::wstring& text, const std::wstring& caption, Icon icon) override;
+  bool AskYesNo(const std::wstring& text, const std::wstring& caption) override;
+  void SetStatusText(const std::wstring& text) override;
+  void SetProgressText(const std::wstring& text) override;
+  void SetProgress(int percent) override;
+  bool CancelRequested() override;
+  void FinishSound() override;
+  void AppendLine(const std::wstring& line) override;
+
+  // Writes a line on stdout even when quiet (the summary).
+  void PrintAlways(const std::wstring& line);
+
+ private:
+  void DrawProgress();
+  void ClearProgress();
+  std::string ReadAnswer(const std::string& prompt);
+
+  std::string onClash_;
+  bool quiet_;
+  bool stdinTerminal_;
+  bool stderrTerminal_;
+  bool progressShown_ = false;
+  std::wstring status_;
+  std::wstring progressText_;
+  int percent_ = 0;
+};
