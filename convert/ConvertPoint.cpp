@@ -47,24 +47,8 @@ class PointConversion : public LayerConversion {
   }
 
   void AddStyleColumns() override {
-    switch (Mode()) {
-      case kStyleCode:
-        LayerConversion::AddStyleColumns(kSymbolColumns, 2);
-        CONVERT_LOG(L"------I__增加图示编码字段[VKT_SYMBOL]");
-        break;
-      case kStyleRaw:
-      case kStyleText:
-        LayerConversion::AddStyleColumns(Mode() == kStyleRaw ? kRawColumns : kTextColumns, 5);
-        CONVERT_LOG(L"------I__增加MapGIS图示表达参数字段");
-        break;
-      case kStyleLegend:
-      case kStyleBoard:
-        LayerConversion::AddStyleColumns(kLegendColumns, 2);
-        CONVERT_LOG(L"------I__增加图示编码字段[VKT_LEGEND]");
-        break;
-      default:
-        break;
-    }
+    AddModeColumns({kSymbolColumns, 2, kRawColumns, kTextColumns, 5, kLegendColumns, 2,
+                    L"------I__增加图示编码字段[%ls]"});
   }
 
   void WriteStyleValues(int row) override {

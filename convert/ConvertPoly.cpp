@@ -43,24 +43,7 @@ class PolygonConversion : public LayerConversion {
   void AddStyleColumns() override {
     static const StyleColumn kSymbol[] = {{"VKT_SYMBOL", FTString, kCodeWidth, 0}};
     static const StyleColumn kLegend[] = {{"VKT_LEGEND", FTString, kCodeWidth, 0}};
-    switch (Mode()) {
-      case kStyleCode:
-        LayerConversion::AddStyleColumns(kSymbol, 1);
-        CONVERT_LOG(L"------I__增加图示匹配字段[VKT_SYMBOL]");
-        break;
-      case kStyleRaw:
-      case kStyleText:
-        LayerConversion::AddStyleColumns(Mode() == kStyleRaw ? kRawColumns : kTextColumns, 7);
-        CONVERT_LOG(L"------I__增加MapGIS图示表达参数字段");
-        break;
-      case kStyleLegend:
-      case kStyleBoard:
-        LayerConversion::AddStyleColumns(kLegend, 1);
-        CONVERT_LOG(L"------I__增加图示匹配字段[VKT_LEGEND]");
-        break;
-      default:
-        break;
-    }
+    AddModeColumns({kSymbol, 1, kRawColumns, kTextColumns, 7, kLegend, 1, L"------I__增加图示匹配字段[%ls]"});
   }
 
   void WriteStyleValues(int row) override {

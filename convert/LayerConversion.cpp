@@ -187,6 +187,27 @@ void LayerConversion::AddStyleColumns(const StyleColumn* columns, int count) {
   }
 }
 
+void LayerConversion::AddModeColumns(const ModeColumns& c) {
+  switch (mode_) {
+    case kStyleCode:
+      AddStyleColumns(c.code, c.codeCount);
+      CONVERT_LOG(c.keyLog, L"VKT_SYMBOL");
+      break;
+    case kStyleRaw:
+    case kStyleText:
+      AddStyleColumns(mode_ == kStyleRaw ? c.raw : c.text, c.paramCount);
+      CONVERT_LOG(L"------I__增加MapGIS图示表达参数字段");
+      break;
+    case kStyleLegend:
+    case kStyleBoard:
+      AddStyleColumns(c.legend, c.legendCount);
+      CONVERT_LOG(c.keyLog, L"VKT_LEGEND");
+      break;
+    default:
+      break;
+  }
+}
+
 std::string LayerConversion::TransparencyText(int flag) const {
   return TableText::FromUtf8(flag != 0 ? "透明" : "不透明");
 }

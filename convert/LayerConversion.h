@@ -87,6 +87,21 @@ class LayerConversion {
   // encoding); Style(i) is the table column of the i-th style column added,
   // -1 when it could not be added (its values are then skipped).
   void AddStyleColumns(const struct StyleColumn* columns, int count);
+  // The columns of a converter's style families and their log lines: the
+  // code mode, the raw and plain-text parameter modes (same count), the
+  // legend modes. `keyLog` is the code/legend line with %ls for the column
+  // name ("------I__增加图示编码字段[%ls]"; polygons say 匹配).
+  struct ModeColumns {
+    const struct StyleColumn* code;
+    int codeCount;
+    const struct StyleColumn* raw;
+    const struct StyleColumn* text;
+    int paramCount;
+    const struct StyleColumn* legend;
+    int legendCount;
+    const wchar_t* keyLog;
+  };
+  void AddModeColumns(const ModeColumns& columns);
   int Style(int i) const { return i < static_cast<int>(style_.size()) ? style_[static_cast<size_t>(i)] : -1; }
   void WriteText(int row, int column, const std::string& tableText);
   void WriteUnsigned(int row, int column, uint32_t value);
