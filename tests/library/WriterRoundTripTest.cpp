@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "MapGisFastReader.h"
+#include "MapGisMemReader.h"
+#include "MapGisReader.h"
 #include "MapGisWriter.h"
 #include "TempDir.h"
 
@@ -462,3 +464,30 @@ TEST(WriterRoundTrip, PolygonWithASecondOuterRingKeepsTheFirstOnly) {
   ASSERT_EQ(g->nParts, 1);
   ExpectSameRing(PartOf(g.get(), 0), first);
 }
+
+// The memory reader and the legacy reader read what the writer wrote too.
+template <class Reader>
+void ExpectEverySampleThrough() {
+  TempDir dir;
+  const std::wstring points = testing_support::Wide(dir.File("points.WT"));
+  const std::wstring lines = testing_support::Wide(dir.File("lines.WL"));
+  const std::wstring polygons = testing_support::Wide(dir.File("polygons.WP"));
+  const std::wstring table = testing_support::Wide(dir.File("table.WB"));
+  const PointSample p = WritePointSample(points);
+  const LineSample l = WriteLineSample(lines);
+  const PolygonSample g = WritePolygonSample(polygons);
+  const std::vector<AttributeRow> rows = WriteTableSample(table);
+  Reader r;
+  ASSERT_EQ(r.Open(points.c_str()), MAPGIS_OK);
+  ExpectPointSample(r, p);
+  ASSERT_EQ(r.Open(lines.c_str()), MAPGIS_OK);
+  ExpectLineSample(r, l);
+  ASSERT_EQ(r.Open(polygons.c_str()), MAPGIS_OK);
+  ExpectPolygonSample(r, g);
+  ASSERT_EQ(r.Open(table.c_str()), MAPGIS_OK);
+  ExpectAllTypes(r, rows);
+}
+
+TEST(WriterRoundTrip, MemoryReaderReadsEveryKind) { ExpectEverySampleThrough<MapGis::MapGis_MemReader>(); }
+
+TEST(WriterRoundTrip, LegacyReaderReadsEveryKind) { ExpectEverySampleThrough<MapGis::MapGis_Reader>(); }
