@@ -1,0 +1,327 @@
+#include "MainWindow.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QThread>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include "Commands.h"
+#include "ConvertLog.h"
+#include "FileListModel.h"
+#include "FileListView.h"
+#include "GuiHost.h"
+#include "Icons.h"
+#include "LogModel.h"
+#include "OutputPane.h"
+#include "Settings.h"
+
+#ifndef GRIDMOOR_VERSION
+#define GRIDMOOR_VERSION "0.0.0"
+#endif
+#ifndef GRIDMOOR_WEB_HOME
+#define GRIDMOOR_WEB_HOME ""
+#endif
+#ifndef GRIDMOOR_HELP_ONLINE
+#define GRIDMOOR_HELP_ONLINE ""
+#endif
+
+QString AboutText() {
+  return QStringLiteral("<b>GridmoorPro</b><br>版本 %1<br><br>MapGIS 6.x 数据转换为 ESRI Shapefile。<br>Qt %2")
+      .arg(QStringLiteral(GRIDMOOR_VERSION), QString::fromLatin1(qVersion()));
+}
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+  setWindowTitle(QStringLiteral("GridmoorPro"));
+  setWindowIcon(CommandIcon(QStringLiteral("app")));
+  resize(1000, 680);
+
+  host_ = new GuiHost(this);
+  host_->SetDialogParent(this);
+  view_.SetHost(host_);
+  CConvertLog::Instance().SetSink(host_);
+
+  model_ = new FileListModel(view_.Files(), this);
+  tree_ = new FileListView(this);
+  tree_->SetListModel(model_);
+  tree_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  setCentralWidget(tree_);
+
+  log_ = new LogModel(this);
+  pane_ = new OutputPane(log_, this);
+  addDockWidget(Qt::BottomDockWidgetArea, pane_);
+
+  BuildCommands();
+  BuildMenusAndToolBars();
+  BuildStatusBar();
+  ConnectHost();
+  ShowModelChoices();
+  view_.Files().RefreshStatus();
+
+  connect(tree_, &FileListView::PathsDropped, this, &MainWindow::AddPaths);
+  connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) {
+            const FileNode* node = model_->NodeAt(current);
+            pane_->ShowFileInfo(node ? QString::fromStdWString(node->path) : QString());
+          });
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] { pane_->ShowFileInfo(QString()); });
+  connect(pane_, &OutputPane::ClearRequested, this, [] { CConvertLog::Instance().Clear(); });
+  connect(pane_, &OutputPane::SaveRequested, this, &MainWindow::AskSaveLog);
+  qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
+  // A batch still running is asked to stop; its questions are still answered here.
+  if (batchThread_) {
+    host_->RequestCancel();
+    while (!batchThread_->wait(20)) QCoreApplication::processEvents();
+  }
+  CConvertLog::Instance().SetSink(nullptr);
+  view_.SetHost(nullptr);
+  // The pane reports its hiding while the window's children go.
+  disconnect(pane_, nullptr, nullptr, nullptr);
+  // The list view and its model read the engine's list, which goes with this window.
+  delete tree_;
+  delete model_;
+}
+
+QAction* MainWindow::MakeAction(int id) {
+  const CommandInfo* c = FindCommand(id);
+  auto* action = new QAction(QString::fromUtf8(c->label), this);
+  const QString prompt = QString::fromUtf8(c->prompt);
+  action->setStatusTip(prompt);
+  action->setToolTip(prompt);
+  action->setData(id);
+  if (c->icon) action->setIcon(CommandIcon(QString::fromLatin1(c->icon)));
+  connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+  actions_.insert(id, action);
+  return action;
+}
+
+void MainWindow::BuildCommands() {
+  for (const CommandInfo& c : CommandTable()) MakeAction(c.id);
+  Action(ID_FILE_OPEN)->setShortcut(QKeySequence::Open);
+  Action(ID_EDIT_SELALL)->setShortcut(QKeySequence::SelectAll);
+  Action(ID_EDIT_SELDEL)->setShortcut(QKeySequence::Delete);
+  Action(ID_APP_EXIT)->setShortcut(QKeySequence::Quit);
+  Action(ID_HELP)->setShortcut(QKeySequence::HelpContents);
+
+  colourModels_ = new QActionGroup(this);
+  for (int id : {ID_CLR_RGBTRIPLE, ID_CLR_RGBQUAD, ID_CLR_CMYK}) {
+    Action(id)->setCheckable(true);
+    colourModels_->addAction(Action(id));
+  }
+  angleModels_ = new QActionGroup(this);
+  for (int id : {ID_ROTATE_ARITH, ID_ROTATE_GEO}) {
+    Action(id)->setCheckable(true);
+    angleModels_->addAction(Action(id));
+  }
+  QAction* logWindow = Action(ID_BTN_LOGWIN);
+  logWindow->setCheckable(true);
+  OutputPane* pane = pane_;
+  connect(pane_, &QDockWidget::visibilityChanged, logWindow,
+          [logWindow, pane](bool) { logWindow->setChecked(!pane->isHidden()); });
+  if (QString::fromUtf8(GRIDMOOR_WEB_HOME).isEmpty()) Action(ID_WEBHOME)->setEnabled(false);
+  if (QString::fromUtf8(GRIDMOOR_HELP_ONLINE).isEmpty()) Action(ID_HELP_ONLINE)->setEnabled(false);
+
+  // The list view's own menu.
+  for (int id : {ID_FILE_OPEN, ID_FILE_FLD}) tree_->addAction(Action(id));
+  auto* separator1 = new QAction(this);
+  separator1->setSeparator(true);
+  tree_->addAction(separator1);
+  for (int id : {ID_EDIT_SELALL, ID_EDIT_SELNONE, ID_EDIT_SELDEL, ID_EDIT_CLEAR_ALL}) tree_->addAction(Action(id));
+  auto* separator2 = new QAction(this);
+  separator2->setSeparator(true);
+  tree_->addAction(separator2);
+  for (int id : {ID_VIEW_EXPAND_ALL, ID_VIEW_COLLAPSE_ALL, ID_VIEW_OPEN_LOCATION, ID_EDIT_EXPORTLIST}) {
+    tree_->addAction(Action(id));
+  }
+}
+
+void MainWindow::BuildMenusAndToolBars() {
+  auto addAll = [this](auto* target, std::initializer_list<int> ids) {
+    for (int id : ids) target->addAction(Action(id));
+  };
+
+  QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
+  addAll(file, {ID_FILE_OPEN, ID_FILE_FLD});
+  file->addSeparator();
+  file->addAction(Action(ID_APP_EXIT));
+
+  QMenu* colour = new QMenu(QStringLiteral("颜色表达"), this);
+  colour->setIcon(CommandIcon(QStringLiteral("colour")));
+  addAll(colour, {ID_CLR_RGBTRIPLE, ID_CLR_RGBQUAD, ID_CLR_CMYK});
+  QMenu* angle = new QMenu(QStringLiteral("旋转方式"), this);
+  angle->setIcon(CommandIcon(QStringLiteral("rotate")));
+  addAll(angle, {ID_ROTATE_ARITH, ID_ROTATE_GEO});
+  connect(colour, &QMenu::aboutToShow, this, &MainWindow::ShowModelChoices);
+  connect(angle, &QMenu::aboutToShow, this, &MainWindow::ShowModelChoices);
+
+  QMenu* functions = menuBar()->addMenu(QStringLiteral("功能"));
+  functions->addSection(QStringLiteral("添加文件"));
+  addAll(functions, {ID_FILE_FLD, ID_FILE_OPEN});
+  functions->addSection(QStringLiteral("转换列表"));
+  addAll(functions, {ID_EDIT_SELALL, ID_EDIT_SELNONE, ID_EDIT_SELDEL, ID_EDIT_CLEAR_ALL, ID_EDIT_EXPORTLIST,
+                     ID_BTN_LOGWIN, ID_VIEW_EXPAND_ALL, ID_VIEW_COLLAPSE_ALL, ID_VIEW_OPEN_LOCATION});
+  functions->addSection(QStringLiteral("输出设置"));
+  functions->addMenu(colour);
+  functions->addMenu(angle);
+  functions->addAction(Action(ID_OPT_ALL));
+  functions->addSection(QStringLiteral("格式转换"));
+  addAll(functions, {ID_CVT_QUICK, ID_CVT_LABEL, ID_CVT_SITU});
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
+  help->addSection(QStringLiteral("在线支持"));
+  addAll(help, {ID_WEBHOME, ID_HELP_ONLINE});
+  help->addSection(QStringLiteral("帮助信息"));
+  help->addAction(Action(ID_HELP));
+  help->addSection(QStringLiteral("关于"));
+  help->addAction(Action(ID_APP_ABOUT));
+
+  auto toolBar = [this](const QString& title) {
+    QToolBar* bar = addToolBar(title);
+    bar->setObjectName(title);
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->setIconSize(QSize(32, 32));
+    return bar;
+  };
+  addAll(toolBar(QStringLiteral("添加文件")), {ID_FILE_FLD, ID_FILE_OPEN});
+  addAll(toolBar(QStringLiteral("转换列表")),
+         {ID_EDIT_SELALL, ID_EDIT_SELNONE, ID_EDIT_SELDEL, ID_EDIT_CLEAR_ALL, ID_EDIT_EXPORTLIST, ID_BTN_LOGWIN});
+  QToolBar* output = toolBar(QStringLiteral("输出设置"));
+  for (QMenu* menu : {colour, angle}) {
+    auto* button = new QToolButton(output);
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setIcon(menu->icon());
+    button->setText(menu->title());
+    output->addWidget(button);
+  }
+  output->addAction(Action(ID_OPT_ALL));
+  addAll(toolBar(QStringLiteral("格式转换")), {ID_CVT_QUICK, ID_CVT_LABEL, ID_CVT_SITU});
+  addAll(toolBar(QStringLiteral("帮助")), {ID_WEBHOME, ID_HELP_ONLINE, ID_HELP, ID_APP_ABOUT});
+}
+
+void MainWindow::BuildStatusBar() {
+  statusText_ = new QLabel(this);
+  progressText_ = new QLabel(this);
+  progress_ = new QProgressBar(this);
+  progress_->setRange(0, 100);
+  progress_->setValue(0);
+  progress_->setMaximumWidth(200);
+  progress_->setTextVisible(false);
+  statusBar()->addWidget(statusText_, 1);
+  statusBar()->addPermanentWidget(progressText_);
+  statusBar()->addPermanentWidget(progress_);
+}
+
+void MainWindow::ConnectHost() {
+  connect(host_, &GuiHost::StatusTextChanged, statusText_, &QLabel::setText);
+  connect(host_, &GuiHost::ProgressTextChanged, progressText_, &QLabel::setText);
+  connect(host_, &GuiHost::ProgressChanged, progress_, &QProgressBar::setValue);
+  connect(host_, &GuiHost::LineAppended, log_, &LogModel::Append);
+  connect(host_, &GuiHost::LinesCleared, log_, &LogModel::Clear);
+  connect(host_, &GuiHost::ShowLogRequested, pane_, &OutputPane::ShowLog);
+  connect(host_, &GuiHost::NodeUpdated, this, [this](const FileNode* node) {
+    model_->OnNodeUpdated(node);
+    tree_->scrollTo(model_->IndexOf(node));
+  });
+}
+
+void MainWindow::ShowModelChoices() {
+  const int colourIds[] = {ID_CLR_RGBTRIPLE, ID_CLR_RGBQUAD, ID_CLR_CMYK};
+  for (int model = 0; model < 3; ++model) Action(colourIds[model])->setChecked(Settings::ColorModel == model);
+  const int angleIds[] = {ID_ROTATE_ARITH, ID_ROTATE_GEO};
+  for (int model = 0; model < 2; ++model) Action(angleIds[model])->setChecked(Settings::RotateType == model);
+}
+
+void MainWindow::OnCommand(int id) {
+  switch (id) {
+    case ID_FILE_FLD: AskSearchFolders(); break;
+    case ID_FILE_OPEN: AskAddFiles(); break;
+    case ID_CVT_QUICK: StartMode(ConvertMode::Quick); break;
+    case ID_CVT_LABEL: StartMode(ConvertMode::Annotation); break;
+    case ID_CVT_SITU: StartMode(ConvertMode::Advanced); break;
+    case ID_EDIT_SELALL: SelectAll(); break;
+    case ID_EDIT_SELNONE: ClearSelection(); break;
+    case ID_EDIT_SELDEL: RemoveSelection(); break;
+    case ID_EDIT_CLEAR_ALL: ClearList(); break;
+    case ID_EDIT_EXPORTLIST: AskExportList(); break;
+    case ID_BTN_LOGWIN: pane_->setVisible(!pane_->isVisible()); break;
+    case ID_CLR_RGBTRIPLE: Settings::ColorModel = 0; break;
+    case ID_CLR_RGBQUAD: Settings::ColorModel = 1; break;
+    case ID_CLR_CMYK: Settings::ColorModel = 2; break;
+    case ID_ROTATE_ARITH: Settings::RotateType = 0; break;
+    case ID_ROTATE_GEO: Settings::RotateType = 1; break;
+    case ID_OPT_ALL: ShowSettingsDialog(); break;
+    case ID_WEBHOME: QDesktopServices::openUrl(QUrl(QString::fromUtf8(GRIDMOOR_WEB_HOME))); break;
+    case ID_HELP_ONLINE: QDesktopServices::openUrl(QUrl(QString::fromUtf8(GRIDMOOR_HELP_ONLINE))); break;
+    case ID_HELP: ShowLocalHelp(); break;
+    case ID_APP_ABOUT: ShowAbout(); break;
+    case ID_APP_EXIT: close(); break;
+    case ID_VIEW_EXPAND_ALL: ExpandAll(); break;
+    case ID_VIEW_COLLAPSE_ALL: CollapseAll(); break;
+    case ID_VIEW_OPEN_LOCATION: OpenSourceLocation(); break;
+    default: break;
+  }
+  ShowModelChoices();
+}
+
+// While a batch or a search runs, the list and the settings it reads stay as they are.
+void MainWindow::SetBusy(bool busy) {
+  for (int id : {ID_FILE_FLD, ID_FILE_OPEN, ID_CVT_QUICK, ID_CVT_LABEL, ID_CVT_SITU, ID_EDIT_SELDEL,
+                 ID_EDIT_CLEAR_ALL, ID_EDIT_EXPORTLIST, ID_CLR_RGBTRIPLE, ID_CLR_RGBQUAD, ID_CLR_CMYK,
+                 ID_ROTATE_ARITH, ID_ROTATE_GEO, ID_OPT_ALL}) {
+    Action(id)->setEnabled(!busy);
+  }
+  tree_->SetAcceptingDrops(!busy);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (batchThread_ || searching_) {
+    // The run is asked to stop; the window closes when it has.
+    closeWhenDone_ = true;
+    host_->RequestCancel();
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+// Escape asks a running batch or search to stop; it is not passed on.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && (batchThread_ || searching_) && !QApplication::activeModalWidget() &&
+      !QApplication::activePopupWidget() && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    host_->RequestCancel();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::ShowAbout() { QMessageBox::about(this, QStringLiteral("关于 GridmoorPro"), AboutText()); }
+
+void MainWindow::ShowLocalHelp() {
+  QString text = QStringLiteral("<table>");
+  for (const CommandInfo& c : CommandTable()) {
+    text += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>")
+                .arg(QString::fromUtf8(c.label).remove('&').toHtmlEscaped(), QString::fromUtf8(c.prompt).toHtmlEscaped());
+  }
+  text += QStringLiteral("</table>");
+  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(FindCommand(ID_HELP)->label), text, QMessageBox::Ok, this);
+  box.setTextFormat(Qt::RichText);
+  box.exec();
+}

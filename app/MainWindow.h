@@ -1,0 +1,118 @@
+#pragma once
+// The main window: the commands in menus and tool bars, the file list, the
+// output pane and the status bar, around the engine's main view. A batch
+// runs on a worker thread; the window stays live and answers its questions.
+#include <QHash>
+#include <QMainWindow>
+#include <QStringList>
+
+#include "GridmoorProView.h"
+#include "WizShapeDlg.h"
+
+class FileListModel;
+class FileListView;
+class GuiHost;
+class LogModel;
+class OutputPane;
+class QActionGroup;
+class QLabel;
+class QProgressBar;
+class QThread;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  CGridmoorProView& View() { return view_; }
+  FileListModel* Model() const { return model_; }
+  FileListView* Tree() const { return tree_; }
+  LogModel* Log() const { return log_; }
+  OutputPane* Pane() const { return pane_; }
+  GuiHost* Host() const { return host_; }
+  QAction* Action(int id) const { return actions_.value(id); }
+  QLabel* StatusLabel() const { return statusText_; }
+  QLabel* ProgressLabel() const { return progressText_; }
+  QProgressBar* ProgressBar() const { return progress_; }
+
+  // List operations without their dialogs.
+  // Files go to the list (projects with their layers), folders are searched.
+  void AddPaths(const QStringList& paths);
+  // Searches each folder in turn (a file is added as it is) until the
+  // person stops the search with Escape.
+  void SearchFolders(const QStringList& paths);
+  void SelectAll();
+  void ClearSelection();
+  void RemoveSelection();
+  void ClearList();
+  void ExpandAll();
+  void CollapseAll();
+  // Writes the list to `path` and tells the person whether it worked.
+  bool ExportList(const QString& path);
+  // Writes the log to `path` and tells the person whether it worked.
+  bool SaveLog(const QString& path);
+
+  // A conversion command: refuses an empty list, runs the mode's wizard and,
+  // when it is finished, the batch.
+  void StartMode(ConvertMode mode);
+  // What follows the wizard's finish: the run options of the mode, blank
+  // status columns, an empty log, the colour library, then the batch on its
+  // worker thread. False when a batch is running already.
+  bool RunBatch(ConvertMode mode);
+  bool BatchRunning() const { return batchThread_ != nullptr; }
+  const BatchSummary& LastSummary() const { return summary_; }
+
+  // Ticks the colour and angle model commands that match the settings.
+  void ShowModelChoices();
+
+ signals:
+  void BatchFinished(const QString& summary);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QAction* MakeAction(int id);
+  void BuildCommands();
+  void BuildMenusAndToolBars();
+  void BuildStatusBar();
+  void ConnectHost();
+  void OnCommand(int id);
+  void SetBusy(bool busy);
+  void OnBatchFinished();
+  template <typename F>
+  void ChangeList(F&& change);
+
+  // Command handlers that open dialogs.
+  void AskAddFiles();
+  void AskSearchFolders();
+  void AskExportList();
+  void AskSaveLog();
+  void OpenSourceLocation();
+  void ShowSettingsDialog();
+  void ShowLocalHelp();
+  void ShowAbout();
+
+  GuiHost* host_;
+  CGridmoorProView view_;
+  FileListModel* model_;
+  FileListView* tree_;
+  LogModel* log_;
+  OutputPane* pane_;
+  QLabel* statusText_;
+  QLabel* progressText_;
+  QProgressBar* progress_;
+  QHash<int, QAction*> actions_;
+  QActionGroup* colourModels_ = nullptr;
+  QActionGroup* angleModels_ = nullptr;
+
+  QThread* batchThread_ = nullptr;
+  BatchSummary summary_;
+  bool searching_ = false;
+  bool closeWhenDone_ = false;
+};
+
+// The text of the about box: the program's name, version and copyright.
+QString AboutText();

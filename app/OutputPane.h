@@ -1,0 +1,43 @@
+#pragma once
+// The docking output pane: the tab "文件信息" with a report on the list
+// entry in focus, and the tab "转换日志" with the lines of the conversion
+// log; its context menu clears the log, saves it, or hides the pane.
+#include <QDockWidget>
+
+class LogModel;
+class QListView;
+class QPlainTextEdit;
+class QTabWidget;
+
+class OutputPane : public QDockWidget {
+  Q_OBJECT
+ public:
+  OutputPane(LogModel* log, QWidget* parent = nullptr);
+
+  QListView* LogView() const { return logView_; }
+  QPlainTextEdit* InfoView() const { return info_; }
+  QTabWidget* Tabs() const { return tabs_; }
+
+  // Shows the report on a file; an empty path clears it.
+  void ShowFileInfo(const QString& path);
+  // Brings the pane up with the log tab in front (nothing when already visible).
+  void ShowLog();
+
+  // Writes the log to `path`; false when the file cannot be written.
+  static bool SaveLog(const QString& path);
+
+ signals:
+  void SaveRequested();
+  void ClearRequested();
+
+ private:
+  void ShowContextMenu(const QPoint& pos);
+
+  LogModel* log_;
+  QTabWidget* tabs_;
+  QPlainTextEdit* info_;
+  QListView* logView_;
+};
+
+// The report `gridmoor info` prints for a file, as text.
+QString FileInfoText(const QString& path);

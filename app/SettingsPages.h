@@ -1,0 +1,60 @@
+#pragma once
+// The three pages of the advanced settings: general options, type affixes
+// and the colour and angle models. Each shows the settings in memory when
+// built and writes them back in Apply.
+#include <QWidget>
+
+class FolderField;
+class QButtonGroup;
+class QCheckBox;
+class QLineEdit;
+
+class CPageGeneral : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CPageGeneral(QWidget* parent = nullptr);
+  void Apply();
+
+  QCheckBox* OverwriteTipBox() const { return overwriteTip_; }
+  // Ticked when empty results are deleted, that is when ExportEmptyFile is 0.
+  QCheckBox* DeleteEmptyBox() const { return deleteEmpty_; }
+  QCheckBox* ViewLogBox() const { return viewLog_; }
+  QCheckBox* FinishBeepBox() const { return finishBeep_; }
+  FolderField* WorkPathField() const { return workPath_; }
+
+ private:
+  QCheckBox* overwriteTip_;
+  QCheckBox* deleteEmpty_;
+  QCheckBox* viewLog_;
+  QCheckBox* finishBeep_;
+  FolderField* workPath_;
+};
+
+class CPageAffix : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CPageAffix(QWidget* parent = nullptr);
+  void Apply();
+
+  QButtonGroup* Position() const { return position_; }
+  // The affix field of a label such as "点标识:"; null for an unknown label.
+  QLineEdit* Field(const QString& label) const;
+
+ private:
+  QButtonGroup* position_;
+  QList<QPair<QString, QLineEdit*>> fields_;
+};
+
+class CPageModel : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CPageModel(QWidget* parent = nullptr);
+  void Apply();
+
+  QButtonGroup* ColourModels() const { return colour_; }
+  QButtonGroup* AngleModels() const { return angle_; }
+
+ private:
+  QButtonGroup* colour_;
+  QButtonGroup* angle_;
+};
