@@ -1,0 +1,112 @@
+#pragma once
+// OGR driver for MapGIS 6.x files: every layer of a layer file, attribute
+// table or project as a read-only OGR layer. Records are read through the
+// fast reader; geometry, field values and style values follow the shapefile
+// converter (coordinates scaled by the projection record's scale, polygon
+// rings oriented and closed, the converter's field mapping with dates and
+// times as OGR date types, the raw-parameter style values).
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
+#include "MapGis.h"
+
+namespace ogrmapgis {
+
+// What a layer holds; a layer file gives one or two of these.
+enum class LayerRole {
+  Points,        // point file: every live point
+  Lines,         // line file: every live line
+  Polygons,      // polygon file: polygons assembled from the arcs
+  PolygonArcs,   // polygon file: the arcs with their left and right polygons
+  NetworkArcs,   // network file: the arcs
+  NetworkNodes,  // network file: the live nodes
+  Table,         // attribute-table file: records without geometry
+};
+
+// True when the first bytes are those of a MapGIS layer or project file.
+bool IsMapGisHeader(const unsigned char* bytes, int count);
+
+class MapGisLayer final : public OGRLayer {
+ public:
+  // Opens `path` for one role. Null (with a CPLError) when the file cannot be read.
+  static std::unique_ptr<MapGisLayer> Create(const std::string& path, LayerRole role, const std::string& name);
+  ~MapGisLayer() override;
+
+  OGRFeatureDefn* GetLayerDefn() override { return defn_; }
+  void ResetReading() override { next_ = 0; }
+  OGRFeature* GetNextFeature() override;
+  OGRFeature* GetFeature(GIntBig fid) override;
+  GIntBig GetFeatureCount(int force) override;
+  OGRErr GetExtent(OGREnvelope* extent, int force) override;
+  OGRErr GetExtent(int geomField, OGREnvelope* extent, int force) override {
+    return OGRLayer::GetExtent(geomField, extent, force);
+  }
+  int TestCapability(const char* cap) override;
+
+  LayerRole Role() const { return role_; }
+
+ private:
+  MapGisLayer(LayerRole role, const std::string& name);
+  bool Open(const std::string& path);
+  void DeclareAttributes();
+  void DeclareStyle();
+  void SetSpatialReference();
+  bool HeaderExtent(OGREnvelope* extent);
+  // Feature of slot index r; null for a deleted or unreadable record.
+  OGRFeature* ReadFeature(int r);
+  OGRGeometry* BuildGeometry(MapGis::Geometry* g);
+  void FillAttributes(OGRFeature* f, int r);
+  void FillStyle(OGRFeature* f, int r);
+
+  struct Attribute {
+    int field;  // field index in the MapGIS table
+    int type;   // MapGIS type code
+    int ogr;    // field index in the feature definition
+    int width;  // storage width in bytes
+  };
+
+  LayerRole role_;
+  MapGis::MapGis_FastReader reader_;
+  OGRFeatureDefn* defn_ = nullptr;
+  OGRSpatialReference* srs_ = nullptr;
+  std::vector<Attribute> attributes_;
+  int styleStart_ = 0;      // first style field
+  bool haveAttributes_ = true;
+  int slots_ = 0;           // readable record indexes
+  int valid_ = 0;           // live records
+  double scale_ = 1.0;      // factor applied to every coordinate
+  int next_ = 0;            // next slot index of sequential reading
+
+  // The record last read.
+  MapGis::MAPGIS_PntInfo point_{};
+  MapGis::MAPGIS_LineInfo line_{};
+  MapGis::MAPGIS_RegInfo region_{};
+  MapGis::MAPGIS_Topology topology_{};
+  bool haveTopology_ = false;
+};
+
+class MapGisDataset final : public GDALDataset {
+ public:
+  static GDALDataset* Open(GDALOpenInfo* info);
+  static int Identify(GDALOpenInfo* info);
+
+  int GetLayerCount() override { return static_cast<int>(layers_.size()); }
+  OGRLayer* GetLayer(int i) override;
+  int TestCapability(const char*) override { return FALSE; }
+
+ private:
+  // Adds the layers of one layer file (or table file); false when it gives none.
+  bool AddFile(const std::string& path, const std::string& stem);
+  bool AddProject(const std::string& path);
+  std::string UniqueName(const std::string& name, const std::string& ext) const;
+
+  std::vector<std::unique_ptr<MapGisLayer>> layers_;
+};
+
+}  // namespace ogrmapgis
+
+extern "C" void RegisterOGRMAPGIS();
