@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "ConvertLog.h"
 #include "GridmoorProView.h"
@@ -115,7 +117,18 @@ long LayerConversion::Run(const std::wstring& source, const std::wstring& base) 
 
   int written = 0, errors = 0;
   ConvertHost* host = view_.Host();
-  for (int r = 0; r < slots; ++r) {
+  // A damaged slot count can name billions of records in a small file. No
+  // record is shorter than 40 bytes, so indexes past size / 40 cannot be in
+  // the file: they are counted as unreadable with one line, not read one by one.
+  std::error_code sizeError;
+  const uintmax_t fileSize = std::filesystem::file_size(std::filesystem::u8path(WideToUtf8(source)), sizeError);
+  const int holdable =
+      sizeError || slots <= 0 ? slots : static_cast<int>(std::min<uintmax_t>(static_cast<uintmax_t>(slots), fileSize / 40));
+  if (holdable < slots) {
+    CONVERT_LOG(L"------F__第[%d]至第[%d]号图元超出文件范围，已跳过", holdable, slots - 1);
+    errors += slots - holdable;
+  }
+  for (int r = 0; r < holdable; ++r) {
     Geometry* g = CreateGeometry();
     status = ReadRecord(r, g);
     // A record the converter passes over is neither written nor counted.

@@ -1,0 +1,14 @@
+// Fuzz target: the memory layer reader.
+#include <cstddef>
+#include <cstdint>
+
+#include "FuzzInput.h"
+#include "HeapBound.h"
+#include "LibraryWalks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static fuzzing::Scratch scratch;
+  fuzzing::HeapBound bound(size);
+  fuzzing::WalkMemReader(fuzzing::Wide(scratch.Write("input.dat", data, size)));
+  return 0;
+}
