@@ -4,8 +4,10 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 CMAKE_TYPE ?= RelWithDebInfo
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 300
 
-.PHONY: all setup build build-asan run test test-asan clean
+.PHONY: all setup build build-asan run test test-asan fuzz clean
 
 all: build
 
@@ -30,5 +32,19 @@ test: build build-asan
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j$(JOBS)
 
+# Every fuzz target for FUZZ_SECONDS each (clang, libFuzzer), one at a time;
+# prints executions, coverage and findings per target.
+fuzz: setup
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRIDMOOR_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzzers
+	@cmake --build $(FUZZ_BUILD) --target fuzz_corpus >/dev/null
+	@bash fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) out
+
+# Installs the OGR driver plugin ogr_MAPGIS.so (with libbrindle.so beside it)
+# into GDAL's plugin folder, so that ogrinfo, ogr2ogr and QGIS read MapGIS files.
+.PHONY: install
+install: build
+	@cmake --install $(BUILD)

@@ -26,7 +26,8 @@ class ConvertHost : public LogSink {
   };
 
   // Asks what to do with an output that exists already; `name` is the
-  // result's path. Returns one of DuplicateAnswer (never 0).
+  // result's path. Returns one of DuplicateAnswer; 0 when the question was
+  // closed without an answer, which the engine treats as skipping the file.
   virtual int AskDuplicate(const std::wstring& name) = 0;
   virtual void MessageBox(const std::wstring& text, const std::wstring& caption, Icon icon) = 0;
   virtual bool AskYesNo(const std::wstring& text, const std::wstring& caption) = 0;

@@ -9,6 +9,7 @@ packages=(
   libcli11-dev
   libshp-dev
   gdal-bin libgdal-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev
 )
 
 missing=()
