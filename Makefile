@@ -7,7 +7,7 @@ CMAKE_TYPE ?= RelWithDebInfo
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
 
-.PHONY: all setup build build-asan run test test-asan fuzz clean
+.PHONY: all setup build build-asan run test test-asan fuzz screenshot clean
 
 all: build
 
@@ -39,6 +39,14 @@ fuzz: setup
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzzers
 	@cmake --build $(FUZZ_BUILD) --target fuzz_corpus >/dev/null
 	@bash fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Screenshots of the desktop program for the README, drawn under a virtual
+# display after converting the demo data.
+screenshot: build
+	@bash scripts/setup.sh screenshot
+	@cmake --build $(BUILD) -j$(JOBS) --target gridmoor_screenshots
+	@mkdir -p docs
+	@xvfb-run -a -s "-screen 0 1400x900x24" $(BUILD)/app/gridmoor_screenshots $(BUILD)/demo docs
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) out

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, once.
 # Quiet when everything is already there; needs root (or sudo) otherwise.
+# `setup.sh screenshot` also installs what make screenshot needs.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,10 @@ packages=(
   gdal-bin libgdal-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
 )
+if [ "${1:-}" = screenshot ]; then
+  # A virtual display and a font with Chinese glyphs.
+  packages+=(xvfb xauth fonts-wqy-microhei)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
