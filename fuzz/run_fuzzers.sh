@@ -11,6 +11,9 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fast_reader mem_reader reader project colorlib legend convert)
 
 fuzz=$build/fuzz
+# ASan's default 256 MB quarantine of freed blocks alone would fill most of
+# the RSS limit; a smaller one still catches uses after free.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=64}
 mkdir -p "$fuzz/findings" "$fuzz/logs"
 status=0
 printf '%-12s %12s %8s %8s %s\n' target executions cov ft findings
