@@ -95,6 +95,15 @@ bool PartBounds(const Geometry* g, int part, int32_t* s, int32_t* e) {
   return *s >= 0 && *s <= *e && *e <= g->nVertices;
 }
 
+// Makes room for `extra` more elements before anything is appended, so an
+// add that runs out of memory fails before it changes the tables. Grows
+// geometrically: an exact reserve per record would copy the table every time.
+template <typename V>
+void Reserve(V& v, size_t extra) {
+  const size_t need = v.size() + extra;
+  if (need > v.capacity()) v.reserve(std::max(need, 2 * v.capacity()));
+}
+
 // Saved table sizes, so that an add that runs out of memory half way can be
 // undone.
 struct Mark {
@@ -124,7 +133,7 @@ void Restore(WriterState& s, const Mark& m) {
 int32_t AppendArc(WriterState& s, MAPGIS_LineInfo info, const Geometry* g, int32_t b, int32_t e) {
   info.pointCount = e - b;
   info.dataOffset = static_cast<uint32_t>(2 + 8 * s.coords.size());
-  s.coords.reserve(s.coords.size() + 2 * static_cast<size_t>(e - b));
+  Reserve(s.coords, 2 * static_cast<size_t>(e - b));
   for (int32_t i = b; i < e; ++i) {
     s.coords.push_back(g->padfX[i]);
     s.coords.push_back(g->padfY[i]);
@@ -243,7 +252,7 @@ long MapGis_Writer::AddPointInfo(MAPGIS_PntInfo info, const Geometry*, const cha
   if (length > kMaxText) return MAPGIS_READ_FAILED;
   const Mark mark = Save(s);
   try {
-    s.points.reserve(s.points.size() + 1);
+    Reserve(s.points, 1);
     info.textOffset = static_cast<uint32_t>(s.texts.size() + 2);
     info.textLength = static_cast<int16_t>(length);
     if (length == 0) {
@@ -293,7 +302,7 @@ long MapGis_Writer::AddPolygonInfo(MAPGIS_RegInfo info, const Geometry* g) {
   long result = MAPGIS_OK;
   const Mark mark = Save(s);
   try {
-    s.polygons.reserve(s.polygons.size() + 1);
+    Reserve(s.polygons, 1);
     const size_t listStart = s.arcList.size();
     info.arcOffset = static_cast<uint32_t>(4 * listStart);
     s.arcList.push_back(0);  // the point total, set below
