@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "MapGisCodePage.h"
+#include "ShapeFileHooks.h"
 #include "TableText.h"
 
 namespace {
@@ -38,7 +39,8 @@ bool ShapefileOutput::CreateTable(const std::wstring& base, bool utf8, std::wstr
   const std::string b = Utf8(base);
   dbfPath_ = b + ".dbf";
   const std::string cpg = b + ".cpg";
-  dbf_ = DBFCreateEx(dbfPath_.c_str(), utf8 ? "UTF-8" : "936");
+  SAHooks hooks = BufferedShapeHooks();
+  dbf_ = DBFCreateLL(dbfPath_.c_str(), utf8 ? "UTF-8" : "936", &hooks);
   if (!dbf_) {
     if (failed) *failed = base + L".dbf";
     return false;
@@ -55,7 +57,8 @@ bool ShapefileOutput::CreateTable(const std::wstring& base, bool utf8, std::wstr
 
 bool ShapefileOutput::CreateShapes(const std::wstring& base, int shapeType, std::wstring* failed) {
   const std::string b = Utf8(base);
-  shp_ = SHPCreate(b.c_str(), shapeType);
+  SAHooks hooks = BufferedShapeHooks();
+  shp_ = SHPCreateLL(b.c_str(), shapeType, &hooks);
   if (!shp_) {
     if (failed) *failed = base + L".shp";
     return false;
