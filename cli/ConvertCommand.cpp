@@ -32,6 +32,9 @@ CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions& o) {
       ->check(CLI::IsMember({"ask", "skip", "overwrite", "rename", "stop"}));
   cmd->add_option("--log", o.logFile, "Save the conversion log to this file");
   cmd->add_option("--list-out", o.listOut, "Export the file list with statuses to this file");
+  cmd->add_option("-j,--jobs", o.jobs, "Convert this many files at once (the log, names and results are as with 1)")
+      ->check(CLI::Range(1, 256))
+      ->capture_default_str();
   cmd->add_flag("-q,--quiet", o.quiet, "Print only the summary line");
   cmd->add_option("inputs", o.inputs, "MapGIS files (.WT .WL .WP .WN .WB .MPJ, any letter case) and folders")
       ->required();
@@ -90,6 +93,7 @@ int RunConvert(const ConvertOptions& o, const std::string& programDir) {
   CConvertLog::Instance().SetSink(&host);
   CGridmoorProView view;
   view.SetHost(&host);
+  view.SetJobs(o.jobs);
   FileList& files = view.Files();
   for (const std::string& input : o.inputs) {
     std::error_code ec;

@@ -18,6 +18,7 @@ struct ConvertOptions {
   std::string logFile;
   std::string listOut;
   bool quiet = false;
+  int jobs = 1;
   std::vector<std::string> inputs;
 };
 

@@ -37,6 +37,7 @@ TerminalHost::~TerminalHost() {
 }
 
 std::string TerminalHost::ReadAnswer(const std::string& prompt) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   ClearProgress();
   std::cerr << prompt << std::flush;
   std::string line;
@@ -45,6 +46,7 @@ std::string TerminalHost::ReadAnswer(const std::string& prompt) {
 }
 
 int TerminalHost::AskDuplicate(const std::wstring& name) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (onClash_ == "skip") return kSkipThis;
   if (onClash_ == "overwrite") return kOverwriteThis;
   if (onClash_ == "rename") return kRenameThis;
@@ -69,27 +71,32 @@ int TerminalHost::AskDuplicate(const std::wstring& name) {
 }
 
 void TerminalHost::MessageBox(const std::wstring& text, const std::wstring& caption, Icon) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   ClearProgress();
   std::cerr << Utf8(caption) << ": " << Utf8(text) << std::endl;
 }
 
 bool TerminalHost::AskYesNo(const std::wstring& text, const std::wstring& caption) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (!stdinTerminal_) return true;
   const std::string a = ReadAnswer(Utf8(caption) + ": " + Utf8(text) + " [y/n] ");
   return a.empty() || a[0] == 'y' || a[0] == 'Y';
 }
 
 void TerminalHost::SetStatusText(const std::wstring& text) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   status_ = text;
   DrawProgress();
 }
 
 void TerminalHost::SetProgressText(const std::wstring& text) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   progressText_ = text;
   DrawProgress();
 }
 
 void TerminalHost::SetProgress(int percent) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (percent == percent_ && progressShown_) return;
   percent_ = percent;
   DrawProgress();
@@ -98,10 +105,12 @@ void TerminalHost::SetProgress(int percent) {
 bool TerminalHost::CancelRequested() { return g_interrupts.exchange(0) > 0; }
 
 void TerminalHost::FinishSound() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (stderrTerminal_ && !quiet_) std::cerr << '\a' << std::flush;
 }
 
 void TerminalHost::AppendLine(const std::wstring& line) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (quiet_) return;
   ClearProgress();
   std::cout << Utf8(line) << '\n' << std::flush;
@@ -109,11 +118,13 @@ void TerminalHost::AppendLine(const std::wstring& line) {
 }
 
 void TerminalHost::PrintAlways(const std::wstring& line) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   ClearProgress();
   std::cout << Utf8(line) << std::endl;
 }
 
 void TerminalHost::DrawProgress() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (!stderrTerminal_ || quiet_) return;
   const int p = percent_ < 0 ? 0 : percent_ > 100 ? 100 : percent_;
   const int filled = p / 5;
@@ -124,6 +135,7 @@ void TerminalHost::DrawProgress() {
 }
 
 void TerminalHost::ClearProgress() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (!progressShown_) return;
   std::cerr << "\r\033[K" << std::flush;
   progressShown_ = false;

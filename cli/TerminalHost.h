@@ -2,6 +2,7 @@
 // The conversion host of the command line: log lines on stdout, questions
 // on the terminal (or a fixed answer when there is none), a progress bar on
 // stderr when stderr is a terminal, Ctrl-C as the cancel request.
+#include <mutex>
 #include <string>
 
 #include "ConvertHost.h"
@@ -30,6 +31,8 @@ class TerminalHost : public ConvertHost {
   void ClearProgress();
   std::string ReadAnswer(const std::string& prompt);
 
+  // Workers of a parallel batch report progress while the driver logs.
+  std::recursive_mutex mutex_;
   std::string onClash_;
   bool quiet_;
   bool stdinTerminal_;

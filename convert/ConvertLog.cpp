@@ -6,6 +6,21 @@
 #include "MapGisCodePage.h"
 #include "Settings.h"
 
+namespace {
+thread_local std::vector<std::wstring>* t_capture = nullptr;
+}  // namespace
+
+void CConvertLog::SetThreadCapture(std::vector<std::wstring>* lines) { t_capture = lines; }
+
+void CConvertLog::Release(std::vector<std::wstring>& lines) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (std::wstring& line : lines) {
+    if (sink_) sink_->AppendLine(line);
+    lines_.push_back(std::move(line));
+  }
+  lines.clear();
+}
+
 CConvertLog& CConvertLog::Instance() {
   static CConvertLog log;
   return log;
@@ -16,6 +31,10 @@ void CConvertLog::Write(int level, const std::wstring& message, const char*, int
   if (level < 2 || threshold_ < 2) return;
   std::wstring line = L">" + message;
   if (line.size() > 1024) line.resize(1024);
+  if (t_capture) {
+    t_capture->push_back(std::move(line));
+    return;
+  }
   lines_.push_back(line);
   if (sink_) sink_->AppendLine(line);
 }

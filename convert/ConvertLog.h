@@ -36,6 +36,13 @@ class CConvertLog {
   // False when the file cannot be written.
   bool SaveLines(const std::string& path) const;
 
+  // While a capture is set on a thread, the lines that thread writes (after
+  // the level filter) go to `lines` instead of the log. A parallel batch
+  // buffers each entry's lines this way and releases them in list order.
+  static void SetThreadCapture(std::vector<std::wstring>* lines);
+  // Appends captured lines to the log and its sink, in their order, and empties `lines`.
+  void Release(std::vector<std::wstring>& lines);
+
  private:
   CConvertLog() = default;
   mutable std::mutex mutex_;

@@ -2,6 +2,7 @@
 // The main view of the program, without its widgets: the colour library of
 // the run, the host that shows what happens, and the operations that
 // convert each kind of MapGIS file.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,10 @@ class CGridmoorProView {
   MapGis::MapGis_ColorLib& ColorLib() { return colorLib_; }
   FileList& Files() { return files_; }
   OverwritePolicy& Policy() { return policy_; }
+  // Entries of a batch converted at once (1: one after the other). Names,
+  // clash questions, log order, statuses and outputs do not depend on it.
+  void SetJobs(int jobs) { jobs_ = jobs < 1 ? 1 : jobs; }
+  int Jobs() const { return jobs_; }
 
   // Batches over the file list. ConvertLoadRules loads the colour library
   // when a style mode is chosen: 1 when the run may use style values, 0
@@ -90,4 +95,8 @@ class CGridmoorProView {
   MapGis::MapGis_ColorLib colorLib_;
   FileList files_;
   OverwritePolicy policy_;
+  int jobs_ = 1;
+  // Called before a clash question: a parallel batch finishes and logs the
+  // entries before it first, so the question comes where a sequential run asks it.
+  std::function<void()> beforeQuestion_;
 };

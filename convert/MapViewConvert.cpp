@@ -1,8 +1,14 @@
 // The batch driver: every entry of the file list in list order, named,
 // checked for clashes, converted, marked with its status, and a summary.
+#include <condition_variable>
 #include <ctime>
 #include <cwctype>
+#include <deque>
+#include <exception>
 #include <filesystem>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include "ConvertLog.h"
 #include "GridmoorProView.h"
@@ -49,6 +55,82 @@ std::wstring FindColourLibrary(const std::wstring& dir) {
   }
   return exact;
 }
+
+std::wstring FoldCase(std::wstring s) {
+  for (wchar_t& c : s) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+  return s;
+}
+
+std::wstring FileNameOf(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L'/');
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring StemOf(const std::wstring& name) {
+  const size_t dot = name.find_last_of(L'.');
+  return dot == std::wstring::npos ? name : name.substr(0, dot);
+}
+
+bool StartsWith(const std::wstring& s, const std::wstring& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+
+// One entry of a batch between its naming and its release to the log.
+struct BatchEntry {
+  FileNode* node = nullptr;
+  std::wstring dir;                 // output folder, case-folded
+  std::vector<std::wstring> stems;  // case-folded names (without extension) of the results
+  std::vector<std::wstring> lines;  // its log lines, released in list order
+  long result = 12;
+  std::exception_ptr failure;
+  bool done = false;
+  std::thread worker;
+
+  // Whether results of this entry could be seen or written by an entry
+  // naming its results from `stem` in `dir` (both case-folded). Every result
+  // file is a result name plus an extension, so related names share a prefix.
+  bool Clashes(const std::wstring& otherDir, const std::wstring& stem) const {
+    if (otherDir != dir) return false;
+    for (const std::wstring& s : stems) {
+      if (StartsWith(s, stem) || StartsWith(stem, s)) return true;
+    }
+    return false;
+  }
+};
+
+// Forwards every call to the host one at a time: workers report progress
+// while the driver shows status.
+class SerialHost : public ConvertHost {
+ public:
+  explicit SerialHost(ConvertHost* host) : host_(host) {}
+
+ private:
+  template <typename F>
+  auto Locked(F f) -> decltype(f()) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return f();
+  }
+
+ public:
+  int AskDuplicate(const std::wstring& name) override { return Locked([&] { return host_->AskDuplicate(name); }); }
+  void MessageBox(const std::wstring& text, const std::wstring& caption, Icon icon) override {
+    Locked([&] { host_->MessageBox(text, caption, icon); });
+  }
+  bool AskYesNo(const std::wstring& text, const std::wstring& caption) override {
+    return Locked([&] { return host_->AskYesNo(text, caption); });
+  }
+  void SetStatusText(const std::wstring& text) override { Locked([&] { host_->SetStatusText(text); }); }
+  void SetProgressText(const std::wstring& text) override { Locked([&] { host_->SetProgressText(text); }); }
+  void SetProgress(int percent) override { Locked([&] { host_->SetProgress(percent); }); }
+  bool CancelRequested() override { return Locked([&] { return host_->CancelRequested(); }); }
+  void FinishSound() override { Locked([&] { host_->FinishSound(); }); }
+  void NodeChanged(const FileNode* node) override { Locked([&] { host_->NodeChanged(node); }); }
+  void AppendLine(const std::wstring& line) override { Locked([&] { host_->AppendLine(line); }); }
+  void ClearLines() override { Locked([&] { host_->ClearLines(); }); }
+  void ShowLog() override { Locked([&] { host_->ShowLog(); }); }
+
+ private:
+  ConvertHost* host_;
+  std::mutex mutex_;
+};
 
 }  // namespace
 
@@ -119,44 +201,27 @@ BatchSummary CGridmoorProView::RunBatch(const std::wstring& outputDir, bool labe
   if (host_) host_->CancelRequested();  // a request left from before the run does not count
   const std::vector<FileNode*> nodes = files_.Walk();
   sum.total = static_cast<int>(nodes.size());
-  int index = 0;
-  for (FileNode* node : nodes) {
-    if (host_ && host_->CancelRequested() && host_->AskYesNo(L"确定要取消当前转换过程？", L"取消转换")) {
-      CONVERT_LOG(L"%ls", kInterrupted);
-      sum.cancelled = true;
-      break;
-    }
-    const std::wstring& source = node->path;
-    if (!Exists(source)) {
-      CONVERT_LOG(L"----结束转换[文件不存在(0/0)]");
-      ++sum.missing;
-    }
-    if (host_) {
-      host_->SetStatusText(FormatText(L"正在转换%ls", CompactPath(source, 50).c_str()));
-      host_->SetProgressText(FormatText(L"进度：[%d/%d]", index, sum.total));
-      host_->SetProgress(0);
-    }
-    std::wstring dir = outputDir;
-    BuildOutputDir(node, dir);
-    const int answer = ConvertCheckOverwrite(dir + L"/" + node->name, labelsOnly);
-    policy_.Apply(answer);
-    if (answer == ConvertHost::kStopBatch) {
-      CONVERT_LOG(L"%ls", kInterrupted);
-      sum.cancelled = true;
-      break;
-    }
-    std::wstring mainName, companion;
-    BuildFinalName(dir, node->name, mainName, companion, labelsOnly);
-    node->result = mainName + L".shp";
 
-    long result = 12;
-    if (policy_.skipThis) {
-      policy_.skipThis = false;
-    } else if (labelsOnly) {
-      if (UpperExtension(node->name) == L".WT") result = ConvertNote2Shp(source, companion);
-    } else {
-      result = ConvertEntry(*node, mainName, companion);
-    }
+  // With several jobs the driver still names every entry and asks every
+  // question in list order on this thread; workers only convert. Each
+  // entry's log lines are buffered and released in list order, and an entry
+  // waits for every running one whose results could share its names.
+  const bool parallel = jobs_ > 1 && nodes.size() > 1;
+  ConvertHost* const ownHost = host_;
+  SerialHost serial(ownHost);
+  if (parallel && host_) host_ = &serial;
+  CConvertLog& log = CConvertLog::Instance();
+  std::mutex mutex;
+  std::condition_variable changed;
+  int running = 0;
+  std::deque<std::unique_ptr<BatchEntry>> pending;  // in list order, not yet released
+
+  auto record = [&](BatchEntry& e) {
+    if (e.worker.joinable()) e.worker.join();
+    log.Release(e.lines);
+    if (e.failure) std::rethrow_exception(e.failure);
+    FileNode* node = e.node;
+    const long result = e.result;
     node->resultCode = result;
     if (result == 99999) {
       node->status = L"成功";
@@ -176,9 +241,150 @@ BatchSummary CGridmoorProView::RunBatch(const std::wstring& outputDir, bool labe
       ++sum.failed;
     }
     if (host_) host_->NodeChanged(node);
+  };
+  // Releases the finished entries at the front of the list.
+  auto releaseFinished = [&]() {
+    for (;;) {
+      {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (pending.empty() || !pending.front()->done) return;
+      }
+      std::unique_ptr<BatchEntry> e = std::move(pending.front());
+      pending.pop_front();
+      record(*e);
+    }
+  };
+  auto waitUntil = [&](const std::function<bool()>& ready) {
+    for (;;) {
+      releaseFinished();
+      std::unique_lock<std::mutex> lock(mutex);
+      if (ready()) return;
+      changed.wait(lock);
+    }
+  };
+  auto drain = [&]() {
+    waitUntil([&] { return running == 0; });
+    releaseFinished();
+  };
+  // Waits for every running entry that writes into `dir` a name related to `stem`.
+  auto waitForClashes = [&](const std::wstring& dir, const std::wstring& stem) {
+    const std::wstring key = FoldCase(dir), name = FoldCase(stem);
+    waitUntil([&] {
+      for (const auto& e : pending) {
+        if (!e->done && e->Clashes(key, name)) return false;
+      }
+      return true;
+    });
+  };
+
+  int index = 0;
+  for (FileNode* node : nodes) {
+    if (host_ && host_->CancelRequested()) {
+      if (parallel) drain();
+      if (host_->AskYesNo(L"确定要取消当前转换过程？", L"取消转换")) {
+        CONVERT_LOG(L"%ls", kInterrupted);
+        sum.cancelled = true;
+        break;
+      }
+    }
+    auto entry = std::make_unique<BatchEntry>();
+    BatchEntry& e = *entry;
+    e.node = node;
+    if (parallel) {
+      CConvertLog::SetThreadCapture(&e.lines);
+      beforeQuestion_ = [&] {
+        drain();
+        log.Release(e.lines);
+      };
+    }
+    const std::wstring& source = node->path;
+    if (!Exists(source)) {
+      CONVERT_LOG(L"----结束转换[文件不存在(0/0)]");
+      ++sum.missing;
+    }
+    if (host_) {
+      host_->SetStatusText(FormatText(L"正在转换%ls", CompactPath(source, 50).c_str()));
+      host_->SetProgressText(FormatText(L"进度：[%d/%d]", index, sum.total));
+      host_->SetProgress(0);
+    }
+    const std::wstring stem = StemOf(node->name);
+    std::wstring dir = outputDir;
+    if (parallel && !dir.empty() && !node->parent && !node->children.empty()) waitForClashes(dir, stem);
+    BuildOutputDir(node, dir);
+    if (parallel) waitForClashes(dir, stem);
+    const int answer = ConvertCheckOverwrite(dir + L"/" + node->name, labelsOnly);
+    policy_.Apply(answer);
+    if (answer == ConvertHost::kStopBatch) {
+      if (parallel) {
+        CConvertLog::SetThreadCapture(nullptr);
+        beforeQuestion_ = nullptr;
+        drain();
+        log.Release(e.lines);
+      }
+      CONVERT_LOG(L"%ls", kInterrupted);
+      sum.cancelled = true;
+      break;
+    }
+    std::wstring mainName, companion;
+    BuildFinalName(dir, node->name, mainName, companion, labelsOnly);
+    node->result = mainName + L".shp";
+    if (parallel) {
+      CConvertLog::SetThreadCapture(nullptr);
+      beforeQuestion_ = nullptr;
+    }
+    e.dir = FoldCase(dir);
+    e.stems = {FoldCase(FileNameOf(mainName)), FoldCase(FileNameOf(companion))};
+
+    bool convert = true;
+    if (policy_.skipThis) {
+      policy_.skipThis = false;
+      convert = false;
+    } else if (labelsOnly && UpperExtension(node->name) != L".WT") {
+      convert = false;
+    }
     policy_.AfterFile();
+    auto work = [this, &e, node, labelsOnly, mainName, companion]() {
+      return labelsOnly ? ConvertNote2Shp(node->path, companion) : ConvertEntry(*node, mainName, companion);
+    };
+    if (!convert) {
+      e.done = true;
+    } else if (!parallel) {
+      e.result = work();
+      e.done = true;
+    } else {
+      waitUntil([&] { return running < jobs_; });
+      ++running;  // only the driver starts entries; workers decrement under the lock
+      e.worker = std::thread([&e, work, &mutex, &changed, &running]() {
+        CConvertLog::SetThreadCapture(&e.lines);
+        long result = 12;
+        std::exception_ptr failure;
+        try {
+          result = work();
+        } catch (...) {
+          failure = std::current_exception();
+        }
+        CConvertLog::SetThreadCapture(nullptr);
+        std::lock_guard<std::mutex> lock(mutex);
+        e.result = result;
+        e.failure = failure;
+        e.done = true;
+        --running;
+        changed.notify_all();
+      });
+    }
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      pending.push_back(std::move(entry));
+    }
+    releaseFinished();
     ++index;
   }
+  if (parallel) {
+    CConvertLog::SetThreadCapture(nullptr);
+    beforeQuestion_ = nullptr;
+  }
+  drain();
+  host_ = ownHost;
   CONVERT_LOG(L"--------------------结束时间:(%ls)--------------------", Now().c_str());
   const std::wstring summary =
       FormatText(L"转换完成：%d个完成,%d个空文件,%d个跳过,%d个失败", sum.done, sum.empty, sum.skipped, sum.failed);

@@ -119,6 +119,7 @@ int CGridmoorProView::ConvertCheckOverwrite(const std::wstring& path, bool compa
     return ConvertHost::kSkipAll;
   }
   if (policy_.renameAll) return ConvertHost::kRenameAll;
+  if (beforeQuestion_) beforeQuestion_();
   int answer = host_ ? host_->AskDuplicate(clash) : ConvertHost::kSkipThis;
   // A question closed without an answer skips the file rather than overwriting it.
   if (answer < ConvertHost::kSkipThis || answer > ConvertHost::kRenameAll) answer = ConvertHost::kSkipThis;

@@ -1,0 +1,189 @@
+// A batch converted on several threads against the same batch converted one
+// entry after the other: outputs, log order, questions and statuses agree.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "EngineFixture.h"
+#include "FileList.h"
+#include "MapGisCodePage.h"
+#include "Settings.h"
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Records log lines and clash questions in one sequence, so the place of
+// each question among the lines is compared too.
+class SequenceHost : public RecordingHost {
+ public:
+  int AskDuplicate(const std::wstring& name) override {
+    events.push_back(L"?" + name);
+    return RecordingHost::AskDuplicate(name);
+  }
+  void AppendLine(const std::wstring& line) override { events.push_back(line); }
+  std::vector<std::wstring> events;
+};
+
+struct RunResult {
+  BatchSummary sum;
+  std::vector<std::wstring> events;  // with the output folder's name replaced by "OUT"
+  std::vector<std::wstring> statuses;
+};
+
+std::wstring Replace(std::wstring s, const std::wstring& from, const std::wstring& to) {
+  for (size_t at = s.find(from); at != std::wstring::npos; at = s.find(from, at + to.size())) s.replace(at, from.size(), to);
+  return s;
+}
+
+// Every file under `root` by its relative path, with its bytes.
+std::map<std::string, std::string> Tree(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(root)) {
+    if (!e.is_regular_file()) continue;
+    std::ifstream in(e.path(), std::ios::binary);
+    files[fs::relative(e.path(), root).u8string()] =
+        std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  return files;
+}
+
+}  // namespace
+
+class ParallelBatchTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    const fs::path src = dir.File("src");
+    fs::create_directories(src / "frame");
+    fs::create_directories(src / "jz");
+    for (const char* f : {"JZ.WT", "JZ.WL", "JZ-FINAL.WL", "I486732TK.WL", "I486732TK.WT", "i486732jz1.MPJ"}) {
+      fs::copy_file(RealSamples() / "jz-project" / f, src / "jz" / f);
+    }
+    for (const char* f : {"图框.WP", "图框.WL", "图例.WT", "图例.WL", "YZT-SLH.WL"}) {
+      fs::copy_file(RealSamples() / "frame" / fs::u8path(f), src / "frame" / fs::u8path(f));
+    }
+    for (const char* f : {"区.WB", "点.WB"}) fs::copy_file(RealSamples() / "tables" / fs::u8path(f), src / fs::u8path(f));
+    // Same base names in two folders: their results meet in one output folder.
+    fs::copy_file(RealSamples() / "jz-project" / "JZ.WL", src / "frame" / "JZ.WL");
+    fs::copy_file(RealSamples() / "frame" / fs::u8path("图框.WP"), src / "jz" / fs::u8path("图框.WP"));
+    Settings::SymbolType = 2;
+    Settings::LibPath = Wide(RealSamples() / "colour");
+    Settings::ExportPolyArc = 1;
+    Settings::ExportAnnotation = 1;
+    Settings::ExportNetNode = 1;
+    Settings::ExportProjection = 0;  // the project's layers have none
+  }
+
+  RunResult Run(int jobs, const std::string& out, int answer, bool labels = false) {
+    fs::create_directories(dir.File(out));
+    SequenceHost seq;
+    seq.duplicateAnswer = answer;
+    CConvertLog::Instance().SetSink(&seq);
+    CGridmoorProView v;
+    v.SetHost(&seq);
+    v.SetJobs(jobs);
+    EXPECT_EQ(v.Files().SearchFolder(Wide(dir.File("src")), true), 0);
+    v.Files().ResetForBatch();
+    CConvertLog::Instance().Clear();
+    EXPECT_EQ(v.ConvertLoadRules(), 1);
+    RunResult r;
+    r.sum = labels ? v.ConvertAllLabels(Wide(dir.File(out))) : v.ConvertAllFiles(Wide(dir.File(out)));
+    const std::wstring outDir = Wide(dir.File(out));
+    for (const std::wstring& e : seq.events) {
+      if (e.find(L"开始时间") != std::wstring::npos || e.find(L"结束时间") != std::wstring::npos) continue;
+      r.events.push_back(Replace(e, outDir, L"OUT"));
+    }
+    for (const FileNode* n : v.Files().Walk()) {
+      r.statuses.push_back(n->status + L"|" + Replace(n->result, outDir, L"OUT") + L"|" + std::to_wstring(n->resultCode));
+    }
+    CConvertLog::Instance().SetSink(&host);
+    return r;
+  }
+
+  void ExpectSame(const RunResult& a, const RunResult& b) {
+    EXPECT_EQ(a.sum.text, b.sum.text);
+    EXPECT_EQ(a.sum.missing, b.sum.missing);
+    EXPECT_EQ(a.sum.cancelled, b.sum.cancelled);
+    EXPECT_EQ(a.statuses, b.statuses);
+    ASSERT_EQ(a.events.size(), b.events.size());
+    for (size_t i = 0; i < a.events.size(); ++i) EXPECT_EQ(a.events[i], b.events[i]) << "event " << i;
+  }
+};
+
+TEST_F(ParallelBatchTest, OutputsLogAndQuestionsMatchASequentialRun) {
+  // First runs into empty folders; the second runs meet every result again
+  // and answer each clash question by renaming.
+  const RunResult a1 = Run(1, "out1", ConvertHost::kRenameThis);
+  const RunResult b1 = Run(3, "out2", ConvertHost::kRenameThis);
+  const RunResult a2 = Run(1, "out1", ConvertHost::kRenameThis);
+  const RunResult b2 = Run(3, "out2", ConvertHost::kRenameThis);
+  ExpectSame(a1, b1);
+  ExpectSame(a2, b2);
+  EXPECT_GT(a1.sum.done, 10);
+  // Layers of one base name (JZ.WL twice, 图框.WP twice, 图例.WL and .WT...)
+  // clash with each other within one run.
+  const auto questions = std::count_if(a1.events.begin(), a1.events.end(), [](const std::wstring& e) { return e[0] == L'?'; });
+  EXPECT_GE(questions, 5);
+  EXPECT_GT(std::count_if(a2.events.begin(), a2.events.end(), [](const std::wstring& e) { return e[0] == L'?'; }),
+            questions);
+
+  const auto one = Tree(dir.File("out1"));
+  const auto two = Tree(dir.File("out2"));
+  EXPECT_GT(one.size(), 40u);
+  ASSERT_EQ(one.size(), two.size());
+  for (const auto& [name, bytes] : one) {
+    const auto it = two.find(name);
+    ASSERT_NE(it, two.end()) << name;
+    EXPECT_TRUE(it->second == bytes) << name << " differs";
+  }
+}
+
+TEST_F(ParallelBatchTest, SkipOverwriteAndStopAnswersMatch) {
+  Run(1, "out1", ConvertHost::kOverwriteThis);
+  Run(2, "out2", ConvertHost::kOverwriteThis);
+  ExpectSame(Run(1, "out1", ConvertHost::kSkipAll), Run(2, "out2", ConvertHost::kSkipAll));
+  ExpectSame(Run(1, "out1", ConvertHost::kOverwriteAll), Run(2, "out2", ConvertHost::kOverwriteAll));
+  const RunResult stopA = Run(1, "out1", ConvertHost::kStopBatch);
+  const RunResult stopB = Run(2, "out2", ConvertHost::kStopBatch);
+  EXPECT_TRUE(stopB.sum.cancelled);
+  ExpectSame(stopA, stopB);
+  // Annotations only: companions of point files, every other entry marked.
+  ExpectSame(Run(1, "lab1", ConvertHost::kRenameAll, true), Run(4, "lab2", ConvertHost::kRenameAll, true));
+  const auto one = Tree(dir.File("lab1"));
+  EXPECT_FALSE(one.empty());
+  EXPECT_TRUE(one == Tree(dir.File("lab2")));
+}
+
+TEST_F(ParallelBatchTest, CancelStopsBeforeTheNextEntryAfterFinishingTheRunningOnes) {
+  class CancellingHost : public RecordingHost {
+   public:
+    bool CancelRequested() override { return ++checks == cancelAt; }
+    int checks = 0;
+    int cancelAt = -1;
+  } cancelling;
+  CConvertLog::Instance().SetSink(&cancelling);
+  view.SetHost(&cancelling);
+  view.SetJobs(2);
+  for (const char* f : {"JZ.WL", "JZ-FINAL.WL", "I486732TK.WL"}) {
+    fs::copy_file(RealSamples() / "jz-project" / f, dir.File(f));
+    view.Files().AddFile(Wide(dir.File(f)));
+  }
+  Settings::SymbolType = 0;
+  Settings::ExportProjection = 0;
+  // Check 1 drains an old request; check 4 comes before the third entry.
+  cancelling.cancelAt = 4;
+  const BatchSummary sum = view.ConvertAllFiles(L"");
+  CConvertLog::Instance().SetSink(&host);
+  EXPECT_TRUE(sum.cancelled);
+  EXPECT_EQ(sum.done, 2);
+  EXPECT_EQ(view.Files().Walk()[1]->status, L"成功");
+  EXPECT_EQ(view.Files().Walk()[2]->resultCode, 0);
+  // The interruption is logged after both finished entries' lines.
+  const auto log = Log();
+  const auto stop = std::find(log.begin(), log.end(), "====================用户中断了本次转换====================");
+  ASSERT_NE(stop, log.end());
+  EXPECT_EQ(std::find_if(stop, log.end(), [](const std::string& l) { return l.find("JZ-FINAL") != std::string::npos; }),
+            log.end());
+}
