@@ -7,7 +7,7 @@ CMAKE_TYPE ?= RelWithDebInfo
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
 
-.PHONY: all setup build build-asan run test test-asan fuzz screenshot clean
+.PHONY: all setup build build-asan run test test-asan fuzz screenshot clean bench
 
 all: build
 
@@ -31,6 +31,14 @@ test: build build-asan
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j$(JOBS)
+
+# The conversion benchmark (not part of make test): generates large inputs,
+# converts them, measures ogr2ogr and a plain copy as baselines, prints a
+# table and writes $(BUILD)/bench/bench_results.json. BENCH_SCALE=0.1 for a
+# quick run.
+bench: build
+	@cmake --build $(BUILD) -j$(JOBS) --target bench_inputs gridmoor demo_data
+	@python3 bench/run_bench.py $(BUILD)
 
 # Every fuzz target for FUZZ_SECONDS each (clang, libFuzzer), one at a time;
 # prints executions, coverage and findings per target.
