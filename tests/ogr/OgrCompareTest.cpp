@@ -39,9 +39,9 @@ class DriverMatchesConverter : public ::testing::TestWithParam<Case> {
  protected:
   // The source copied into this test's folder.
   std::filesystem::path Source() {
-    const std::string spec = GetParam().file;
-    const std::string name = spec.substr(5);
-    if (spec.rfind("real:", 0) == 0) return testing_support::RealSamples() / std::filesystem::u8path(name);
+    const std::string tagged = GetParam().file;  // "real:..." or "demo:..."
+    const std::string name = tagged.substr(5);
+    if (tagged.rfind("real:", 0) == 0) return testing_support::RealSamples() / std::filesystem::u8path(name);
     return DemoFolder() / std::filesystem::u8path(name);
   }
 
