@@ -65,7 +65,8 @@ SAFile Open(const char* name, const char* access) {
   const off_t end = lseek(fd, 0, SEEK_END);
   f->size = end > 0 ? static_cast<unsigned long long>(end) : 0;
   if (std::strchr(access, 'a')) f->pos = f->size;
-  f->data.reserve(kBufferSize);
+  // The buffer grows with what is written (up to kBufferSize): most files a
+  // batch writes (.shx, .prj, small layers) are far smaller than the cap.
   return reinterpret_cast<SAFile>(f);
 }
 
@@ -105,7 +106,7 @@ SAOffset Write(void* p, SAOffset size, SAOffset count, SAFile file) {
     if (f->data.empty()) f->start = f->pos;
     const size_t at = static_cast<size_t>(f->pos - f->start);
     const size_t overlap = std::min(n, f->data.size() - at);
-    std::memcpy(f->data.data() + at, bytes, overlap);
+    if (overlap > 0) std::memcpy(f->data.data() + at, bytes, overlap);
     f->data.insert(f->data.end(), bytes + overlap, bytes + n);
   }
   f->pos += n;

@@ -2,9 +2,12 @@
 // The end-to-end walk: one input converted through the converters of its
 // kind. The first two bytes choose the run's options, the rest is the file:
 //   byte 0: style mode (b % 6), projection mode (b / 6 % 3), code page (b / 18 % 2: GBK, else UTF-8)
-//   byte 1: bit 0 keep empty results, bits 1-2 colour model (% 3), bit 3 geographic angles
+//   byte 1: bit 0 keep empty results, bits 1-2 colour model (% 3), bit 3 geographic angles,
+//           bits 4-5 which converters of the kind run: 0 every one, k only the k-th
+//           (counted round), so most runs pay for one conversion
 // The kind comes from the file's type word; a project is known by its magic.
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,11 +34,12 @@ class QuietHost : public ConvertHost {
 };
 
 struct ConvertOptions {
-  int symbolType, exportProjection, codePage, exportEmptyFile, colorModel, rotateType;
+  int symbolType, exportProjection, codePage, exportEmptyFile, colorModel, rotateType, converter;
 };
 
 inline ConvertOptions OptionsFrom(uint8_t b0, uint8_t b1) {
-  return ConvertOptions{b0 % 6, b0 / 6 % 3, b0 / 18 % 2 ? 936 : 0, b1 & 1, (b1 >> 1 & 3) % 3, b1 >> 3 & 1};
+  return ConvertOptions{b0 % 6, b0 / 6 % 3, b0 / 18 % 2 ? 936 : 0, b1 & 1, (b1 >> 1 & 3) % 3, b1 >> 3 & 1,
+                        b1 >> 4 & 3};
 }
 
 // The kind of a file: 'M' project, else the type word (-1 when too short).
@@ -75,29 +79,36 @@ class ConvertRunner {
     const std::wstring source = Wide(scratch_.Write(std::string("input") + ext, data, size));
     const std::wstring base = Wide(scratch_.Out() / "result");
     const std::wstring companion = Wide(scratch_.Out() / "companion");
+    // The converters of the kind, each with its result name.
+    std::vector<std::function<void()>> converters;
     switch (kind) {
       case 'M':
-        view_.ConvertMpj2Shp(source, base);
+        converters = {[&] { view_.ConvertMpj2Shp(source, base); }};
         break;
       case 1:
-        view_.ConvertPoint2Shp(source, base);
-        view_.ConvertPntSub2Shp(source, companion);
-        view_.ConvertNote2Shp(source, base + L"_note");
+        converters = {[&] { view_.ConvertPoint2Shp(source, base); },
+                      [&] { view_.ConvertPntSub2Shp(source, companion); },
+                      [&] { view_.ConvertNote2Shp(source, base + L"_note"); }};
         break;
       case 2:
-        view_.ConvertPolygon2Shp(source, base);
-        view_.ConvertPolyArc2Shp(source, companion);
+        converters = {[&] { view_.ConvertPolygon2Shp(source, base); },
+                      [&] { view_.ConvertPolyArc2Shp(source, companion); }};
         break;
       case 4:
-        view_.ConvertNetArc2Shp(source, base);
-        view_.ConvertNetPoint2Shp(source, companion);
+        converters = {[&] { view_.ConvertNetArc2Shp(source, base); },
+                      [&] { view_.ConvertNetPoint2Shp(source, companion); }};
         break;
       case 7:
-        view_.ConvertWB2DBF(source, base);
+        converters = {[&] { view_.ConvertWB2DBF(source, base); }};
         break;
       default:
-        view_.ConvertArc2Shp(source, base);
+        converters = {[&] { view_.ConvertArc2Shp(source, base); }};
         break;
+    }
+    if (o.converter == 0) {
+      for (const auto& convert : converters) convert();
+    } else {
+      converters[static_cast<size_t>(o.converter - 1) % converters.size()]();
     }
     if (log) *log = CConvertLog::Instance().Lines();
     CConvertLog::Instance().Clear();

@@ -18,9 +18,11 @@ namespace fuzzing {
 
 // Records (and tics, legend items) read from the start of each table; the
 // last slots are read as well.
-constexpr int kRecordLimit = 48;
-// Attribute records read field by field through every typed read.
-constexpr int kValueRecordLimit = 6;
+constexpr int kRecordLimit = 24;
+// Attribute records read field by field, the first of them through every
+// typed read.
+constexpr int kValueRecordLimit = 4;
+constexpr int kTypedRecordLimit = 1;
 constexpr int kFieldLimit = 64;
 
 struct GeometryHolder {
@@ -59,32 +61,39 @@ inline std::vector<int> Indexes(int slots) {
   return out;
 }
 
-// Every field of a bounded number of records through every typed read.
+// Every field of a bounded number of records through every typed read; a
+// few more rows (out of range ones included) through the plain read only.
+// The typed reads all go through the same raw read, so more records through
+// them would find nothing new and only slow the fuzzer down.
 template <class R>
 void WalkAttributes(R& r) {
   const long fields = r.GetFieldCount();
   const long records = r.GetRecordCount();
   const int nf = static_cast<int>(std::min<long>(std::max<long>(fields, 0), kFieldLimit));
   const int nr = static_cast<int>(std::max<long>(records, 0));
+  std::vector<wchar_t> name(21, L'\0');
   for (int f = -1; f <= nf; ++f) {
-    std::vector<wchar_t> name(21, L'\0');
     int width = 0, display = 0, decimals = 0;
     r.GetFieldInfo(f, name.data(), &width, &display, &decimals);
     name.back() = L'\0';
-    r.GetFieldIndex(name.data());
   }
+  // Look-ups by name: the last field's name, and names matching nothing.
+  r.GetFieldIndex(name.data());
   r.GetFieldIndex(L"");
+  r.GetFieldIndex(L"  ID  ");
   std::vector<int> rows = {-1, nr - 1, nr, INT32_MAX};
   for (int rec = 0; rec < std::min(nr, kValueRecordLimit); ++rec) rows.push_back(rec);
   for (int rec : rows) {
+    const bool typed = rec >= 0 && rec < kTypedRecordLimit;
     for (int f = -1; f <= nf; ++f) {
-      wchar_t name[21] = L"";
-      const long type = r.GetFieldInfo(f, name, nullptr, nullptr, nullptr);
+      wchar_t fieldName[21] = L"";
+      const long type = r.GetFieldInfo(f, fieldName, nullptr, nullptr, nullptr);
       if (type == MapGis::MAPGIS_FIELD_STRING || type == MapGis::MAPGIS_FIELD_TEXT) {
         TouchText(static_cast<const char*>(r.ReadAttribute(rec, f, static_cast<int>(type))));
       } else {
         r.ReadAttribute(rec, f, static_cast<int>(type));
       }
+      if (!typed) continue;
       TouchText(r.ReadStringAttribute(rec, f));
       TouchText(r.ReadTextAttribute(rec, f));
       Sink(r.ReadByteAttribute(rec, f) + r.ReadShortAttribute(rec, f) + r.ReadLongAttribute(rec, f) +
@@ -156,9 +165,11 @@ inline long WalkFastReader(const std::wstring& path) {
     MAPGIS_Tic_Info tic;
     r.GetTicInfo(i, &tic);
   }
+  // Each kind the file can hold; a kind that cannot be made current leaves
+  // the previous one current, which has been walked already.
+  WalkAttributes(r);
   for (int kind : {0, 1, 2, 7, 4, -1}) {
-    r.SetAttributeType(kind);
-    WalkAttributes(r);
+    if (r.SetAttributeType(kind) == MapGis::MAPGIS_OK) WalkAttributes(r);
   }
   // A copy reads on after the original is closed.
   MapGis_FastReader copy(r);

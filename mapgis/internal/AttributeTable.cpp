@@ -1,5 +1,6 @@
 #include "AttributeTable.h"
 
+#include <algorithm>
 #include <cwctype>
 
 #include "LittleEndian.h"
@@ -15,8 +16,9 @@ const wchar_t kBadFieldName[] = L"字段名错误";
 
 std::wstring FieldToken(const MAPGIS_Field& f) { return FirstToken(FixedAnsiField(f.name, sizeof f.name)); }
 
-bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-  if (a.size() != b.size()) return false;
+// Whether `a` equals the first `limit` characters of `b`, any letter case.
+bool SameIgnoringCase(const std::wstring& a, const std::wstring& b, size_t limit) {
+  if (a.size() != std::min(b.size(), limit)) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) return false;
   }
@@ -31,6 +33,8 @@ void AttributeTable::Reset() {
   head_ = MAPGIS_FieldHead{};
   fields_.clear();
   fields_.shrink_to_fit();
+  names_.clear();
+  names_.shrink_to_fit();
   records_.clear();
   records_.shrink_to_fit();
   scratch_.clear();
@@ -62,8 +66,12 @@ long AttributeTable::LoadDefinitions(const LayerFile& layer, int section) {
   if (!fields.empty() && !layer.ReadSection(section, sizeof head, fields.data(), tableBytes)) {
     return MAPGIS_READ_FAILED;
   }
+  std::vector<std::wstring> names;
+  names.reserve(fields.size());
+  for (const MAPGIS_Field& f : fields) names.push_back(FieldToken(f));
   head_ = head;
   fields_ = std::move(fields);
+  names_ = std::move(names);
   definitionsLoaded_ = true;
   return MAPGIS_OK;
 }
@@ -113,9 +121,12 @@ long AttributeTable::FieldInfo(int i, wchar_t* name, int* width, int* display, i
   const MAPGIS_Field* f = Field(i);
   if (!f) return MAPGIS_NO_TABLE;
   if (name) {
-    std::wstring token = FieldToken(*f);
-    if (token.empty()) token = kBadFieldName;
-    CopyWide(token, name, 21);
+    const std::wstring& token = names_[static_cast<size_t>(i)];
+    if (token.empty()) {
+      CopyWide(kBadFieldName, name, 21);
+    } else {
+      CopyWide(token, name, 21);
+    }
   }
   if ((width && f->width < 0) || (display && f->display < 0) || (decimals && f->decimals < 0)) {
     return MAPGIS_NO_TABLE;
@@ -131,9 +142,8 @@ long AttributeTable::FieldIndex(const wchar_t* name) const {
   const std::wstring query = FirstToken(name);
   if (query.empty() || query.size() > kMaxNameToken) return -1;
   for (int i = 0; i < FieldCount(); ++i) {
-    std::wstring token = FieldToken(fields_[static_cast<size_t>(i)]);
-    if (token.size() > kMaxNameToken) token.resize(kMaxNameToken);
-    if (SameIgnoringCase(query, token)) return i;
+    const std::wstring& token = names_[static_cast<size_t>(i)];
+    if (SameIgnoringCase(query, token, kMaxNameToken)) return i;
   }
   return -1;
 }

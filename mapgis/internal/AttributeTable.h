@@ -53,6 +53,9 @@ class AttributeTable {
   bool recordsLoaded_ = false;
   MAPGIS_FieldHead head_{};
   std::vector<MAPGIS_Field> fields_;
+  // Each field's name token, decoded once when the definitions load: name
+  // look-ups run per value in the converters.
+  std::vector<std::wstring> names_;
   std::vector<uint8_t> records_;   // all slots, or the current record only
   int current_ = -1;
   std::vector<char> scratch_;
