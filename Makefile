@@ -6,8 +6,10 @@ JOBS       ?= 2
 CMAKE_TYPE ?= RelWithDebInfo
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
+FUZZ_SMOKE_SECONDS ?= 20
+REAL_SAMPLES ?= ../shared/samples/real
 
-.PHONY: all setup build build-asan run test test-asan fuzz screenshot clean bench
+.PHONY: all setup build build-asan run test test-asan fuzz fuzz-build fuzz-smoke screenshot clean bench
 
 all: build
 
@@ -31,6 +33,7 @@ test: build build-asan
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j$(JOBS)
+	@$(MAKE) --no-print-directory fuzz-smoke
 
 # The conversion benchmark (not part of make test): generates large inputs,
 # converts them, measures ogr2ogr and a plain copy as baselines, prints a
@@ -40,13 +43,22 @@ bench: build
 	@cmake --build $(BUILD) -j$(JOBS) --target bench_inputs gridmoor demo_data
 	@python3 bench/run_bench.py $(BUILD)
 
-# Every fuzz target for FUZZ_SECONDS each (clang, libFuzzer), one at a time;
-# prints executions, coverage and findings per target.
-fuzz: setup
+# The fuzz targets (clang, libFuzzer, ASan and UBSan) and their seeds.
+fuzz-build: setup
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRIDMOOR_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzzers
 	@cmake --build $(FUZZ_BUILD) --target fuzz_corpus >/dev/null
-	@bash fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Every fuzz target for FUZZ_SECONDS each, JOBS at a time; prints executions,
+# coverage and findings per target and adds the runs to fuzz/ledger.tsv
+# (fuzz/ledger.sh sums it).
+fuzz: fuzz-build
+	@JOBS=$(JOBS) LEDGER=$(CURDIR)/fuzz/ledger.tsv bash fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Part of make test: every target for FUZZ_SMOKE_SECONDS, the crashers and
+# damaged copies of the samples once each under the sanitizers.
+fuzz-smoke: fuzz-build
+	@bash fuzz/smoke.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS) $(REAL_SAMPLES) $(FUZZ_BUILD)/demo
 
 # Screenshots of the desktop program for the README, drawn under a virtual
 # display after converting the demo data.

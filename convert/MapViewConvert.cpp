@@ -343,7 +343,7 @@ BatchSummary CGridmoorProView::RunBatch(const std::wstring& outputDir, bool labe
       convert = false;
     }
     policy_.AfterFile();
-    auto work = [this, &e, node, labelsOnly, mainName, companion]() {
+    auto work = [this, node, labelsOnly, mainName, companion]() {
       return labelsOnly ? ConvertNote2Shp(node->path, companion) : ConvertEntry(*node, mainName, companion);
     };
     if (!convert) {
