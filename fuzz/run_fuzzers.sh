@@ -7,13 +7,15 @@
 # A giant allocation is a finding too. When LEDGER names a file, one line
 # per target run is appended to it (see fuzz/ledger.sh).
 # Usage: run_fuzzers.sh BUILD SECONDS [TARGET...]
-# Environment: JOBS (default 1), LEDGER (default none).
+# Environment: JOBS processes at a time (default 1); PROCESSES per target
+# (default 1; they share the target's corpus); LEDGER (default none).
 set -uo pipefail
 build=$1 seconds=$2
 shift 2
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fast_reader mem_reader reader project colorlib legend convert)
 jobs=${JOBS:-1}
+processes=${PROCESSES:-1}
 ledger=${LEDGER:-}
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -33,9 +35,10 @@ max_len() {
   esac
 }
 
-# Runs target $1 and writes its result line to $fuzz/logs/$1.result.
+# Runs process $2 of target $1 and writes its result line to
+# $fuzz/logs/$1.$2.result.
 run_one() {
-  local t=$1 bin=$fuzz/fuzz_$1 log=$fuzz/logs/$1.log
+  local t=$1 bin=$fuzz/fuzz_$1 log=$fuzz/logs/$1.$2.log
   mkdir -p "$fuzz/corpus/$t"
   local before after found rc execs last cov ft
   before=$(ls "$fuzz/findings" | grep -c "^$t-" || true)
@@ -52,7 +55,8 @@ run_one() {
   ft=$(echo "$last" | grep -o 'ft: [0-9]*' | grep -o '[0-9]*')
   after=$(ls "$fuzz/findings" | grep -c "^$t-" || true)
   found=$((after - before))
-  printf '%s %s %s %s %s %s\n' "$t" "${execs:-0}" "${cov:-0}" "${ft:-0}" "$found" "$rc" >"$fuzz/logs/$t.result"
+  printf '%s %s %s %s %s %s %s\n' "$t" "${execs:-0}" "${cov:-0}" "${ft:-0}" "$found" "$rc" "$log" \
+    >"$fuzz/logs/$t.$2.result"
 }
 
 running=0
@@ -61,13 +65,15 @@ for t in "${targets[@]}"; do
     echo "$t: not built"
     continue
   fi
-  rm -f "$fuzz/logs/$t.result"
-  run_one "$t" &
-  running=$((running + 1))
-  if [ "$running" -ge "$jobs" ]; then
-    wait -n
-    running=$((running - 1))
-  fi
+  for ((p = 1; p <= processes; p++)); do
+    rm -f "$fuzz/logs/$t.$p.result"
+    run_one "$t" "$p" &
+    running=$((running + 1))
+    if [ "$running" -ge "$jobs" ]; then
+      wait -n
+      running=$((running - 1))
+    fi
+  done
 done
 wait
 
@@ -75,16 +81,18 @@ status=0
 commit=$(git -C "$here" rev-parse --short HEAD 2>/dev/null || echo unknown)
 printf '%-12s %12s %8s %8s %s\n' target executions cov ft findings
 for t in "${targets[@]}"; do
-  [ -f "$fuzz/logs/$t.result" ] || continue
-  read -r name execs cov ft found rc <"$fuzz/logs/$t.result"
-  printf '%-12s %12s %8s %8s %s\n' "$name" "$execs" "$cov" "$ft" "$found"
-  if [ -n "$ledger" ]; then
-    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%Y-%m-%dT%H:%M:%SZ)" "$commit" "$name" "$seconds" \
-      "$execs" "$cov" "$ft" "$found" >>"$ledger"
-  fi
-  if [ "$rc" -ne 0 ] || [ "$found" -gt 0 ]; then
-    status=1
-    grep -E 'ERROR: |SUMMARY: |runtime error|HeapBound|Test unit written' "$fuzz/logs/$t.log" | head -5 | sed 's/^/    /'
-  fi
+  for ((p = 1; p <= processes; p++)); do
+    [ -f "$fuzz/logs/$t.$p.result" ] || continue
+    read -r name execs cov ft found rc log <"$fuzz/logs/$t.$p.result"
+    printf '%-12s %12s %8s %8s %s\n' "$name" "$execs" "$cov" "$ft" "$found"
+    if [ -n "$ledger" ]; then
+      printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%Y-%m-%dT%H:%M:%SZ)" "$commit" "$name" "$seconds" \
+        "$execs" "$cov" "$ft" "$found" >>"$ledger"
+    fi
+    if [ "$rc" -ne 0 ] || [ "$found" -gt 0 ]; then
+      status=1
+      grep -E 'ERROR: |SUMMARY: |runtime error|HeapBound|Test unit written' "$log" | head -5 | sed 's/^/    /'
+    fi
+  done
 done
 exit $status
