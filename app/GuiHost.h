@@ -36,8 +36,9 @@ class GuiHost : public QObject, public ConvertHost {
   void NodeChanged(const FileNode* node) override;
 
   void AppendLine(const std::wstring& line) override;
-  void ClearLines() override;
-  void ShowLog() override;
+  // Empties the log pane; shows it.
+  void ClearLines();
+  void ShowLog();
 
  signals:
   void StatusTextChanged(const QString& text);

@@ -19,14 +19,13 @@
 #include <QUrl>
 
 #include "Commands.h"
-#include "ConvertLog.h"
 #include "FileListModel.h"
 #include "FileListView.h"
 #include "GuiHost.h"
 #include "Icons.h"
 #include "LogModel.h"
 #include "OutputPane.h"
-#include "Settings.h"
+#include "SettingsStore.h"
 
 #ifndef GRIDMOOR_VERSION
 #define GRIDMOOR_VERSION "0.0.0"
@@ -50,10 +49,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
   host_ = new GuiHost(this);
   host_->SetDialogParent(this);
-  view_.SetHost(host_);
-  CConvertLog::Instance().SetSink(host_);
+  files_.SetHost(host_);
 
-  model_ = new FileListModel(view_.Files(), this);
+  model_ = new FileListModel(files_, this);
   tree_ = new FileListView(this);
   tree_->SetListModel(model_);
   tree_->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -68,7 +66,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   BuildStatusBar();
   ConnectHost();
   ShowModelChoices();
-  view_.Files().RefreshStatus();
+  files_.RefreshStatus();
 
   connect(tree_, &FileListView::PathsDropped, this, &MainWindow::AddPaths);
   connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -77,7 +75,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
             pane_->ShowFileInfo(node ? QString::fromStdWString(node->path) : QString());
           });
   connect(model_, &QAbstractItemModel::modelReset, this, [this] { pane_->ShowFileInfo(QString()); });
-  connect(pane_, &OutputPane::ClearRequested, this, [] { CConvertLog::Instance().Clear(); });
+  connect(pane_, &OutputPane::ClearRequested, host_, &GuiHost::ClearLines);
   connect(pane_, &OutputPane::SaveRequested, this, &MainWindow::AskSaveLog);
   qApp->installEventFilter(this);
 }
@@ -89,8 +87,7 @@ MainWindow::~MainWindow() {
     host_->RequestCancel();
     while (!batchThread_->wait(20)) QCoreApplication::processEvents();
   }
-  CConvertLog::Instance().SetSink(nullptr);
-  view_.SetHost(nullptr);
+  files_.SetHost(nullptr);
   // The pane reports its hiding while the window's children go.
   disconnect(pane_, nullptr, nullptr, nullptr);
   // The list view and its model read the engine's list, which goes with this window.
@@ -244,9 +241,9 @@ void MainWindow::ConnectHost() {
 
 void MainWindow::ShowModelChoices() {
   const int colourIds[] = {ID_CLR_RGBTRIPLE, ID_CLR_RGBQUAD, ID_CLR_CMYK};
-  for (int model = 0; model < 3; ++model) Action(colourIds[model])->setChecked(Settings::ColorModel == model);
+  for (int model = 0; model < 3; ++model) Action(colourIds[model])->setChecked(AppSettings().ColorModel == model);
   const int angleIds[] = {ID_ROTATE_ARITH, ID_ROTATE_GEO};
-  for (int model = 0; model < 2; ++model) Action(angleIds[model])->setChecked(Settings::RotateType == model);
+  for (int model = 0; model < 2; ++model) Action(angleIds[model])->setChecked(AppSettings().RotateType == model);
 }
 
 void MainWindow::OnCommand(int id) {
@@ -262,11 +259,11 @@ void MainWindow::OnCommand(int id) {
     case ID_EDIT_CLEAR_ALL: ClearList(); break;
     case ID_EDIT_EXPORTLIST: AskExportList(); break;
     case ID_BTN_LOGWIN: pane_->setVisible(!pane_->isVisible()); break;
-    case ID_CLR_RGBTRIPLE: Settings::ColorModel = 0; break;
-    case ID_CLR_RGBQUAD: Settings::ColorModel = 1; break;
-    case ID_CLR_CMYK: Settings::ColorModel = 2; break;
-    case ID_ROTATE_ARITH: Settings::RotateType = 0; break;
-    case ID_ROTATE_GEO: Settings::RotateType = 1; break;
+    case ID_CLR_RGBTRIPLE: AppSettings().ColorModel = 0; break;
+    case ID_CLR_RGBQUAD: AppSettings().ColorModel = 1; break;
+    case ID_CLR_CMYK: AppSettings().ColorModel = 2; break;
+    case ID_ROTATE_ARITH: AppSettings().RotateType = 0; break;
+    case ID_ROTATE_GEO: AppSettings().RotateType = 1; break;
     case ID_OPT_ALL: ShowSettingsDialog(); break;
     case ID_WEBHOME: QDesktopServices::openUrl(QUrl(QString::fromUtf8(GRIDMOOR_WEB_HOME))); break;
     case ID_HELP_ONLINE: QDesktopServices::openUrl(QUrl(QString::fromUtf8(GRIDMOOR_HELP_ONLINE))); break;

@@ -6,7 +6,9 @@
 #include <QMainWindow>
 #include <QStringList>
 
-#include "GridmoorProView.h"
+#include "BatchRunner.h"
+#include "FileList.h"
+#include "MapGis.h"
 #include "WizShapeDlg.h"
 
 class FileListModel;
@@ -25,7 +27,7 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  CGridmoorProView& View() { return view_; }
+  FileList& Files() { return files_; }
   FileListModel* Model() const { return model_; }
   FileListView* Tree() const { return tree_; }
   LogModel* Log() const { return log_; }
@@ -96,7 +98,8 @@ class MainWindow : public QMainWindow {
   void ShowAbout();
 
   GuiHost* host_;
-  CGridmoorProView view_;
+  FileList files_;
+  MapGis::MapGis_ColorLib colours_;  // the colour library of the last run
   FileListModel* model_;
   FileListView* tree_;
   LogModel* log_;

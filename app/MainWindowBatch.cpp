@@ -1,16 +1,16 @@
 // The conversion commands: the mode's wizard, then the batch on a worker thread.
 #include <QThread>
 
-#include "ConvertLog.h"
+#include "BatchRunner.h"
 #include "FileListModel.h"
 #include "GuiHost.h"
 #include "MainWindow.h"
 #include "MessageDisplay.h"
-#include "Settings.h"
+#include "SettingsStore.h"
 
 void MainWindow::StartMode(ConvertMode mode) {
   if (batchThread_ || searching_) return;
-  if (view_.Files().Count() == 0) {
+  if (files_.Count() == 0) {
     Messages().Show(this, QStringLiteral("没有发现任何可转换文件!"), QStringLiteral("注意"),
                     ConvertHost::Icon::Warning);
     return;
@@ -23,29 +23,35 @@ void MainWindow::StartMode(ConvertMode mode) {
 bool MainWindow::RunBatch(ConvertMode mode) {
   if (batchThread_ || searching_) return false;
   // Every run writes its tables in the ANSI code page.
-  Settings::CodePage = 1;
+  AppSettings().CodePage = 1;
   if (mode == ConvertMode::Quick) {
-    Settings::SymbolType = 0;
-    Settings::ExportNetNode = 0;
-    Settings::ExportPolyArc = 0;
-    Settings::ExportAnnotation = 0;
-    Settings::ExportLayerIndex = 0;
-    Settings::ExportProjection = 0;
+    AppSettings().SymbolType = 0;
+    AppSettings().ExportNetNode = 0;
+    AppSettings().ExportPolyArc = 0;
+    AppSettings().ExportAnnotation = 0;
+    AppSettings().ExportLayerIndex = 0;
+    AppSettings().ExportProjection = 0;
   } else if (mode == ConvertMode::Annotation) {
-    Settings::ExportAnnotation = 1;
+    AppSettings().ExportAnnotation = 1;
   }
-  view_.Files().ResetForBatch();
-  CConvertLog::Instance().Clear();
+  files_.ResetForBatch();
+  host_->ClearLines();
+  // The run's options: the settings as they are now.
+  const ConversionOptions options = AppSettings();
   // The annotation run uses style values too, so it loads the colour
   // library like the advanced run when a style mode is chosen.
-  if (mode != ConvertMode::Quick) view_.ConvertLoadRules();
+  colours_ = MapGis::MapGis_ColorLib();
+  if (mode != ConvertMode::Quick) {
+    ConversionLog log(host_, options.LogLevel);
+    LoadColourLibrary(options, colours_, host_, log);
+  }
 
   model_->BeginBatch();
   SetBusy(true);
-  const std::wstring outputDir = Settings::OutPath;
   const bool labels = mode == ConvertMode::Annotation;
-  batchThread_ = QThread::create([this, outputDir, labels] {
-    summary_ = labels ? view_.ConvertAllLabels(outputDir) : view_.ConvertAllFiles(outputDir);
+  batchThread_ = QThread::create([this, options, labels] {
+    BatchRunner batch(options, files_, colours_, host_, host_);
+    summary_ = labels ? batch.ConvertAllLabels() : batch.ConvertAllFiles();
   });
   connect(batchThread_, &QThread::finished, this, &MainWindow::OnBatchFinished);
   batchThread_->start();
@@ -59,7 +65,7 @@ void MainWindow::OnBatchFinished() {
   batchThread_ = nullptr;
   model_->EndBatch();
   SetBusy(false);
-  if (Settings::ViewLogFile == 1) CConvertLog::Instance().Show();
+  if (AppSettings().ViewLogFile == 1) host_->ShowLog();
   emit BatchFinished(QString::fromStdWString(summary_.text));
   if (closeWhenDone_) close();
 }

@@ -6,19 +6,18 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "ConvertLog.h"
 #include "FileListModel.h"
 #include "FileListView.h"
 #include "GuiHost.h"
 #include "MainWindow.h"
+#include "SettingsStore.h"
 #include "MessageDisplay.h"
 #include "OutputPane.h"
 #include "SettingsDialog.h"
-#include "Settings.h"
 
 namespace {
 
-QString WorkFolder() { return QString::fromStdWString(Settings::WorkPath); }
+QString WorkFolder() { return QString::fromStdWString(AppSettings().WorkPath); }
 
 // A save dialog without an overwrite prompt; empty when cancelled.
 QString AskSaveName(QWidget* parent, const QString& filter, const QString& suffix) {
@@ -48,9 +47,9 @@ void MainWindow::AddPaths(const QStringList& paths) {
     return;
   }
   ChangeList([&] {
-    for (const QString& p : paths) view_.Files().AddPath(QFileInfo(p).absoluteFilePath().toStdWString());
+    for (const QString& p : paths) files_.AddPath(QFileInfo(p).absoluteFilePath().toStdWString());
   });
-  view_.Files().RefreshStatus();
+  files_.RefreshStatus();
 }
 
 void MainWindow::SearchFolders(const QStringList& paths) {
@@ -66,54 +65,54 @@ void MainWindow::SearchFolders(const QStringList& paths) {
     const QFileInfo info(p);
     const std::wstring path = QDir::cleanPath(info.absoluteFilePath()).toStdWString();
     if (!info.isDir()) {
-      view_.Files().AddPath(path);
-    } else if (view_.Files().SearchFolder(path, true) == 1) {
+      files_.AddPath(path);
+    } else if (files_.SearchFolder(path, true) == 1) {
       break;
     }
   }
   model_->EndChange();
   tree_->setUpdatesEnabled(true);
   tree_->setEnabled(true);
-  view_.Files().RefreshStatus();
+  files_.RefreshStatus();
   SetBusy(false);
   searching_ = false;
   if (closeWhenDone_) close();
 }
 
 void MainWindow::SelectAll() {
-  view_.Files().SelectAll();
+  files_.SelectAll();
   tree_->ShowMarks();
 }
 
 void MainWindow::ClearSelection() {
-  view_.Files().ClearSelection();
+  files_.ClearSelection();
   tree_->ShowMarks();
 }
 
 void MainWindow::RemoveSelection() {
   if (batchThread_ || searching_) return;
-  ChangeList([this] { view_.Files().RemoveSelection(); });
+  ChangeList([this] { files_.RemoveSelection(); });
 }
 
 void MainWindow::ClearList() {
   if (batchThread_ || searching_) return;
-  ChangeList([this] { view_.Files().Clear(); });
-  CConvertLog::Instance().Clear();
+  ChangeList([this] { files_.Clear(); });
+  host_->ClearLines();
 }
 
 void MainWindow::ExpandAll() {
-  view_.Files().ExpandAll();
+  files_.ExpandAll();
   tree_->ShowMarks();
 }
 
 void MainWindow::CollapseAll() {
-  view_.Files().CollapseAll();
+  files_.CollapseAll();
   tree_->ShowMarks();
 }
 
 bool MainWindow::ExportList(const QString& path) {
   if (batchThread_) return false;
-  if (!view_.Files().Export(path.toStdString())) {
+  if (!files_.Export(path.toStdString())) {
     Messages().Show(this, QStringLiteral("转换列表信息输出失败，无法写入文件[%1]").arg(path), QStringLiteral("注意"),
                     ConvertHost::Icon::Warning);
     return false;
@@ -124,7 +123,7 @@ bool MainWindow::ExportList(const QString& path) {
 }
 
 bool MainWindow::SaveLog(const QString& path) {
-  if (!OutputPane::SaveLog(path)) {
+  if (!pane_->SaveLog(path)) {
     Messages().Show(this, QStringLiteral("转换日志信息输出失败，无法写入文件[%1]").arg(path), QStringLiteral("注意"),
                     ConvertHost::Icon::Warning);
     return false;
@@ -173,7 +172,7 @@ void MainWindow::AskSaveLog() {
 }
 
 void MainWindow::OpenSourceLocation() {
-  for (const FileNode* node : view_.Files().Walk()) {
+  for (const FileNode* node : files_.Walk()) {
     if (!node->selected) continue;
     const QFileInfo info(QString::fromStdWString(node->path));
     if (info.exists()) QDesktopServices::openUrl(QUrl::fromLocalFile(info.absolutePath()));

@@ -7,7 +7,7 @@
 #include <QTabWidget>
 #include <sstream>
 
-#include "ConvertLog.h"
+#include <QFile>
 #include "InfoReport.h"
 #include "LogModel.h"
 
@@ -63,7 +63,14 @@ void OutputPane::ShowLog() {
   tabs_->setCurrentWidget(logView_);
 }
 
-bool OutputPane::SaveLog(const QString& path) { return CConvertLog::Instance().SaveLines(path.toStdString()); }
+bool OutputPane::SaveLog(const QString& path) const {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  for (const QString& line : log_->Lines()) {
+    if (file.write(line.toUtf8() + '\n') < 0) return false;
+  }
+  return file.flush() && file.error() == QFileDevice::NoError;
+}
 
 void OutputPane::ShowContextMenu(const QPoint& pos) {
   QMenu menu(this);

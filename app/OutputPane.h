@@ -24,7 +24,8 @@ class OutputPane : public QDockWidget {
   void ShowLog();
 
   // Writes the log to `path`; false when the file cannot be written.
-  static bool SaveLog(const QString& path);
+  // Writes every line of the log, each followed by a line break, as UTF-8.
+  bool SaveLog(const QString& path) const;
 
  signals:
   void SaveRequested();

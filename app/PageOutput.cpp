@@ -12,7 +12,7 @@
 #include "ConvertHost.h"
 #include "FolderField.h"
 #include "MessageDisplay.h"
-#include "Settings.h"
+#include "SettingsStore.h"
 
 CPageOutput::CPageOutput(QWidget* parent) : QWizardPage(parent) {
   setTitle(QStringLiteral("输出"));
@@ -52,7 +52,7 @@ CPageOutput::CPageOutput(QWidget* parent) : QWizardPage(parent) {
 void CPageOutput::UpdateEnabled() { path_->setEnabled(toFolder_->isChecked()); }
 
 void CPageOutput::initializePage() {
-  const QString out = QString::fromStdWString(Settings::OutPath);
+  const QString out = QString::fromStdWString(AppSettings().OutPath);
   path_->SetText(out);
   (out.isEmpty() ? toSource_ : toFolder_)->setChecked(true);
   UpdateEnabled();
@@ -60,7 +60,7 @@ void CPageOutput::initializePage() {
 
 bool CPageOutput::validatePage() {
   if (toSource_->isChecked()) {
-    Settings::OutPath.clear();
+    AppSettings().OutPath.clear();
     return true;
   }
   const QString path = path_->Text().trimmed();
@@ -74,6 +74,6 @@ bool CPageOutput::validatePage() {
                     ConvertHost::Icon::Warning);
     return false;
   }
-  Settings::OutPath = QDir::cleanPath(info.absoluteFilePath()).toStdWString();
+  AppSettings().OutPath = QDir::cleanPath(info.absoluteFilePath()).toStdWString();
   return true;
 }

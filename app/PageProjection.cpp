@@ -6,7 +6,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "Settings.h"
+#include "SettingsStore.h"
 
 CPageProjection::CPageProjection(QWidget* parent) : QWizardPage(parent) {
   setTitle(QStringLiteral("空间参数"));
@@ -35,12 +35,12 @@ CPageProjection::CPageProjection(QWidget* parent) : QWizardPage(parent) {
 QRadioButton* CPageProjection::Choice(int mode) const { return qobject_cast<QRadioButton*>(choices_->button(mode)); }
 
 void CPageProjection::initializePage() {
-  const int mode = Settings::ExportProjection;
+  const int mode = AppSettings().ExportProjection;
   if (QRadioButton* r = Choice(mode >= 0 && mode <= 2 ? mode : 1)) r->setChecked(true);
 }
 
 bool CPageProjection::validatePage() {
   const int mode = choices_->checkedId();
-  if (mode >= 0) Settings::ExportProjection = mode;
+  if (mode >= 0) AppSettings().ExportProjection = mode;
   return true;
 }

@@ -4,7 +4,7 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
-#include "Settings.h"
+#include "SettingsStore.h"
 
 CPageSplit::CPageSplit(QWidget* parent) : QWizardPage(parent) {
   setTitle(QStringLiteral("空间参数"));
@@ -21,16 +21,16 @@ CPageSplit::CPageSplit(QWidget* parent) : QWizardPage(parent) {
 }
 
 void CPageSplit::initializePage() {
-  polyArc_->setChecked(Settings::ExportPolyArc != 0);
-  netNode_->setChecked(Settings::ExportNetNode != 0);
-  annotation_->setChecked(Settings::ExportAnnotation != 0);
-  layerIndex_->setChecked(Settings::ExportLayerIndex != 0);
+  polyArc_->setChecked(AppSettings().ExportPolyArc != 0);
+  netNode_->setChecked(AppSettings().ExportNetNode != 0);
+  annotation_->setChecked(AppSettings().ExportAnnotation != 0);
+  layerIndex_->setChecked(AppSettings().ExportLayerIndex != 0);
 }
 
 bool CPageSplit::validatePage() {
-  Settings::ExportPolyArc = polyArc_->isChecked() ? 1 : 0;
-  Settings::ExportNetNode = netNode_->isChecked() ? 1 : 0;
-  Settings::ExportAnnotation = annotation_->isChecked() ? 1 : 0;
-  Settings::ExportLayerIndex = layerIndex_->isChecked() ? 1 : 0;
+  AppSettings().ExportPolyArc = polyArc_->isChecked() ? 1 : 0;
+  AppSettings().ExportNetNode = netNode_->isChecked() ? 1 : 0;
+  AppSettings().ExportAnnotation = annotation_->isChecked() ? 1 : 0;
+  AppSettings().ExportLayerIndex = layerIndex_->isChecked() ? 1 : 0;
   return true;
 }

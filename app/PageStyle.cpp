@@ -11,7 +11,7 @@
 #include "ConvertHost.h"
 #include "FolderField.h"
 #include "MessageDisplay.h"
-#include "Settings.h"
+#include "SettingsStore.h"
 
 CPageStyle::CPageStyle(QWidget* parent) : QWizardPage(parent) {
   setTitle(QStringLiteral("图元参数"));
@@ -52,8 +52,8 @@ QRadioButton* CPageStyle::Choice(int mode) const { return qobject_cast<QRadioBut
 void CPageStyle::UpdateEnabled() { library_->setEnabled(choices_->checkedId() > 0); }
 
 void CPageStyle::initializePage() {
-  library_->SetText(QString::fromStdWString(Settings::LibPath));
-  const int mode = Settings::SymbolType;
+  library_->SetText(QString::fromStdWString(AppSettings().LibPath));
+  const int mode = AppSettings().SymbolType;
   if (QRadioButton* r = Choice(mode >= 0 && mode <= 5 ? mode : 0)) r->setChecked(true);
   UpdateEnabled();
 }
@@ -72,7 +72,7 @@ bool CPageStyle::validatePage() {
       return false;
     }
   }
-  if (mode >= 0) Settings::SymbolType = mode;
-  Settings::LibPath = library.toStdWString();
+  if (mode >= 0) AppSettings().SymbolType = mode;
+  AppSettings().LibPath = library.toStdWString();
   return true;
 }

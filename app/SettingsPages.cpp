@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "FolderField.h"
-#include "Settings.h"
+#include "SettingsStore.h"
 
 namespace {
 
@@ -42,11 +42,11 @@ CPageGeneral::CPageGeneral(QWidget* parent) : QWidget(parent) {
   finishBeep_ = new QCheckBox(QStringLiteral("转换完成后播放提示声音"), this);
   workPath_ = new FolderField(this);
 
-  overwriteTip_->setChecked(Settings::OverWriteTip != 0);
-  deleteEmpty_->setChecked(Settings::ExportEmptyFile == 0);
-  viewLog_->setChecked(Settings::ViewLogFile == 1);
-  finishBeep_->setChecked(Settings::FinishBeep != 0);
-  workPath_->SetText(QString::fromStdWString(Settings::WorkPath));
+  overwriteTip_->setChecked(AppSettings().OverWriteTip != 0);
+  deleteEmpty_->setChecked(AppSettings().ExportEmptyFile == 0);
+  viewLog_->setChecked(AppSettings().ViewLogFile == 1);
+  finishBeep_->setChecked(AppSettings().FinishBeep != 0);
+  workPath_->SetText(QString::fromStdWString(AppSettings().WorkPath));
 
   auto* layout = new QVBoxLayout(this);
   for (QCheckBox* b : {overwriteTip_, deleteEmpty_, viewLog_, finishBeep_}) layout->addWidget(b);
@@ -58,24 +58,24 @@ CPageGeneral::CPageGeneral(QWidget* parent) : QWidget(parent) {
 }
 
 void CPageGeneral::Apply() {
-  ApplyFlag(Settings::OverWriteTip, Settings::OverWriteTip != 0, overwriteTip_->isChecked(), 1, 0);
-  ApplyFlag(Settings::ExportEmptyFile, Settings::ExportEmptyFile == 0, deleteEmpty_->isChecked(), 0, 1);
-  ApplyFlag(Settings::ViewLogFile, Settings::ViewLogFile == 1, viewLog_->isChecked(), 1, 0);
-  ApplyFlag(Settings::FinishBeep, Settings::FinishBeep != 0, finishBeep_->isChecked(), 1, 0);
-  Settings::WorkPath = workPath_->Text().toStdWString();
+  ApplyFlag(AppSettings().OverWriteTip, AppSettings().OverWriteTip != 0, overwriteTip_->isChecked(), 1, 0);
+  ApplyFlag(AppSettings().ExportEmptyFile, AppSettings().ExportEmptyFile == 0, deleteEmpty_->isChecked(), 0, 1);
+  ApplyFlag(AppSettings().ViewLogFile, AppSettings().ViewLogFile == 1, viewLog_->isChecked(), 1, 0);
+  ApplyFlag(AppSettings().FinishBeep, AppSettings().FinishBeep != 0, finishBeep_->isChecked(), 1, 0);
+  AppSettings().WorkPath = workPath_->Text().toStdWString();
 }
 
 CPageAffix::CPageAffix(QWidget* parent) : QWidget(parent) {
   auto* positionBox = new QGroupBox(QStringLiteral("标识位置:"), this);
   position_ = RadioGroup(positionBox, {QStringLiteral("无"), QStringLiteral("前缀"), QStringLiteral("后缀")},
-                         Settings::AffixType, false);
+                         AppSettings().AffixType, false);
 
   const QList<QPair<QString, std::wstring*>> affixes = {
-      {QStringLiteral("点标识:"), &Settings::Pntfix},  {QStringLiteral("注记标识:"), &Settings::Annofix},
-      {QStringLiteral("线标识:"), &Settings::Linfix},  {QStringLiteral("表格标识:"), &Settings::Wbfix},
-      {QStringLiteral("面标识:"), &Settings::Regfix},  {QStringLiteral("弧段标识:"), &Settings::Arcfix},
-      {QStringLiteral("网络标识:"), &Settings::Netfix}, {QStringLiteral("结点标识:"), &Settings::Nodefix},
-      {QStringLiteral("工程标识:"), &Settings::Mpjfix},
+      {QStringLiteral("点标识:"), &AppSettings().Pntfix},  {QStringLiteral("注记标识:"), &AppSettings().Annofix},
+      {QStringLiteral("线标识:"), &AppSettings().Linfix},  {QStringLiteral("表格标识:"), &AppSettings().Wbfix},
+      {QStringLiteral("面标识:"), &AppSettings().Regfix},  {QStringLiteral("弧段标识:"), &AppSettings().Arcfix},
+      {QStringLiteral("网络标识:"), &AppSettings().Netfix}, {QStringLiteral("结点标识:"), &AppSettings().Nodefix},
+      {QStringLiteral("工程标识:"), &AppSettings().Mpjfix},
   };
   auto* affixBox = new QGroupBox(QStringLiteral("类型标识"), this);
   auto* grid = new QGridLayout(affixBox);
@@ -100,7 +100,7 @@ QLineEdit* CPageAffix::Field(const QString& label) const {
 }
 
 void CPageAffix::Apply() {
-  if (position_->checkedId() >= 0) Settings::AffixType = position_->checkedId();
+  if (position_->checkedId() >= 0) AppSettings().AffixType = position_->checkedId();
   for (const auto& f : fields_) {
     auto* setting = static_cast<std::wstring*>(f.second->property("setting").value<void*>());
     *setting = f.second->text().toStdWString();
@@ -113,9 +113,9 @@ CPageModel::CPageModel(QWidget* parent) : QWidget(parent) {
                        {QStringLiteral("RGB颜色（24位）--------------[BBGGRR]"),
                         QStringLiteral("RGBA颜色（32位）------------[AABBGGRR]"),
                         QStringLiteral("CMYK颜色------------------------[CCMMYYKK]")},
-                       Settings::ColorModel, true);
+                       AppSettings().ColorModel, true);
   auto* angleBox = new QGroupBox(QStringLiteral("角度模型"), this);
-  angle_ = RadioGroup(angleBox, {QStringLiteral("数学角度"), QStringLiteral("地理角度")}, Settings::RotateType, true);
+  angle_ = RadioGroup(angleBox, {QStringLiteral("数学角度"), QStringLiteral("地理角度")}, AppSettings().RotateType, true);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(colourBox);
   layout->addWidget(angleBox);
@@ -123,6 +123,6 @@ CPageModel::CPageModel(QWidget* parent) : QWidget(parent) {
 }
 
 void CPageModel::Apply() {
-  if (colour_->checkedId() >= 0) Settings::ColorModel = colour_->checkedId();
-  if (angle_->checkedId() >= 0) Settings::RotateType = angle_->checkedId();
+  if (colour_->checkedId() >= 0) AppSettings().ColorModel = colour_->checkedId();
+  if (angle_->checkedId() >= 0) AppSettings().RotateType = angle_->checkedId();
 }

@@ -16,6 +16,11 @@ bool IsLogPath(const SettingEntry& e) { return e.text == &Settings::LogPath; }
 
 }  // namespace
 
+Settings& AppSettings() {
+  static Settings settings;
+  return settings;
+}
+
 QString DefaultAppDataFolder() {
   const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   if (!dir.isEmpty()) QDir().mkpath(dir);
@@ -25,18 +30,18 @@ QString DefaultAppDataFolder() {
 QString DefaultProgramFolder() { return QCoreApplication::applicationDirPath(); }
 
 void LoadSettings(QSettings& store, const QString& appData, const QString& programDir) {
-  Settings::ResetToDefaults(appData.toStdWString(), programDir.toStdWString());
+  AppSettings() = Settings::Defaults(appData.toStdWString(), programDir.toStdWString());
   for (const SettingEntry& e : SettingsTable()) {
     if (IsLogPath(e)) continue;
     const QString key = KeyOf(e);
     if (!store.contains(key)) continue;
     const QVariant value = store.value(key);
     if (e.text) {
-      *e.text = value.toString().toStdWString();
+      AppSettings().*e.text = value.toString().toStdWString();
     } else {
       bool ok = false;
       const int n = value.toInt(&ok);
-      if (ok) *e.number = n;
+      if (ok) AppSettings().*e.number = n;
     }
   }
 }
@@ -44,9 +49,9 @@ void LoadSettings(QSettings& store, const QString& appData, const QString& progr
 void SaveSettings(QSettings& store) {
   for (const SettingEntry& e : SettingsTable()) {
     if (e.text) {
-      store.setValue(KeyOf(e), QString::fromStdWString(*e.text));
+      store.setValue(KeyOf(e), QString::fromStdWString(AppSettings().*e.text));
     } else {
-      store.setValue(KeyOf(e), *e.number);
+      store.setValue(KeyOf(e), AppSettings().*e.number);
     }
   }
   store.sync();

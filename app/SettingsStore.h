@@ -3,7 +3,13 @@
 // per section, one key per setting. Loaded once at start, saved at exit.
 #include <QString>
 
+#include "Settings.h"
+
 class QSettings;
+
+// The program's settings: what the dialogs show and edit, loaded from and
+// saved to the store, and the source of every run's conversion options.
+Settings& AppSettings();
 
 // The user's application-data folder (created when missing, since it is the
 // default output folder) and the folder of the running program.

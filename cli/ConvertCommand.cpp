@@ -3,12 +3,11 @@
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 
-#include "ConvertLog.h"
-#include "GridmoorProView.h"
+#include "BatchRunner.h"
 #include "MapGisCodePage.h"
-#include "Settings.h"
 #include "SettingsTable.h"
 #include "TerminalHost.h"
 
@@ -45,39 +44,85 @@ CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions& o) {
 
 namespace {
 
-// Applies the options to the settings; false with a message for a bad value.
-bool ApplyOptions(const ConvertOptions& o, const std::string& programDir, std::string* error) {
-  Settings::ResetToDefaults(L"", MapGis::Utf8ToWide(programDir));
-  Settings::OutPath.clear();
-  for (const std::string& s : o.sets) {
-    const size_t eq = s.find('=');
+// The conversion log as the command line keeps it: every line goes to the
+// terminal host and, with --log, straight into the log file as UTF-8.
+class CliLogSink : public LogSink {
+ public:
+  explicit CliLogSink(LogSink* terminal) : terminal_(terminal) {}
+  bool Open(const std::string& path) {
+    file_.open(fs::u8path(path), std::ios::binary | std::ios::trunc);
+    return static_cast<bool>(file_);
+  }
+  void AppendLine(const std::wstring& line) override {
+    terminal_->AppendLine(line);
+    if (file_.is_open()) file_ << MapGis::WideToUtf8(line) << '\n';
+  }
+  // False when the log file could not be written whole.
+  bool Close() {
+    if (!file_.is_open()) return true;
+    file_.close();
+    return !file_.fail();
+  }
+
+ private:
+  LogSink* terminal_;
+  std::ofstream file_;
+};
+
+// The settings of the run from the options; false with a message for a bad value.
+bool BuildSettings(const ConvertOptions& o, const std::string& programDir, Settings* settings, std::string* error) {
+  Settings& s = *settings;
+  s = Settings::Defaults(L"", MapGis::Utf8ToWide(programDir));
+  s.OutPath.clear();
+  for (const std::string& item : o.sets) {
+    const size_t eq = item.find('=');
     if (eq == std::string::npos) {
-      *error = "--set takes KEY=VALUE, not '" + s + "'";
+      *error = "--set takes KEY=VALUE, not '" + item + "'";
       return false;
     }
-    if (!SetSettingFromText(s.substr(0, eq), s.substr(eq + 1), error)) return false;
+    if (!SetSettingFromText(s, item.substr(0, eq), item.substr(eq + 1), error)) return false;
   }
-  if (!o.output.empty()) Settings::OutPath = MapGis::Utf8ToWide(fs::absolute(o.output).u8string());
-  if (!o.lib.empty()) Settings::LibPath = MapGis::Utf8ToWide(fs::absolute(o.lib).u8string());
-  Settings::CodePage = o.encoding == "ansi" ? 1 : 0;
-  if (o.mode == "quick") {
-    Settings::SymbolType = 0;
-    Settings::ExportNetNode = 0;
-    Settings::ExportPolyArc = 0;
-    Settings::ExportAnnotation = 0;
-    Settings::ExportLayerIndex = 0;
-    Settings::ExportProjection = 0;
-  } else if (o.mode == "labels") {
-    Settings::ExportAnnotation = 1;
-  }
+  if (!o.output.empty()) s.OutPath = MapGis::Utf8ToWide(fs::absolute(o.output).u8string());
+  if (!o.lib.empty()) s.LibPath = MapGis::Utf8ToWide(fs::absolute(o.lib).u8string());
+  s.CodePage = o.encoding == "ansi" ? 1 : 0;
   return true;
+}
+
+// The options of the run: the settings as the mode changes them.
+ConversionOptions RunOptions(const ConvertOptions& o, const Settings& settings) {
+  if (o.mode == "quick") return settings.Quick();
+  if (o.mode == "labels") return settings.LabelsOnly();
+  return settings;
+}
+
+// Adds the inputs to the list; 2 with a message for a usage error, else 0.
+int AddInputs(const ConvertOptions& o, FileList& files) {
+  for (const std::string& input : o.inputs) {
+    std::error_code ec;
+    const fs::path p = fs::absolute(fs::u8path(input), ec);
+    const std::wstring wide = MapGis::Utf8ToWide(p.u8string());
+    if (fs::is_directory(p, ec)) {
+      if (files.SearchFolder(wide, true) == 1) break;
+    } else if (fs::exists(p, ec)) {
+      if (FileList::KindOf(wide) == kKindNone) {
+        std::cerr << "gridmoor convert: not a MapGIS file kind: " << input << std::endl;
+        return 2;
+      }
+      files.AddPath(wide);
+    } else {
+      std::cerr << "gridmoor convert: no such file or folder: " << input << std::endl;
+      return 2;
+    }
+  }
+  return 0;
 }
 
 }  // namespace
 
 int RunConvert(const ConvertOptions& o, const std::string& programDir) {
   std::string error;
-  if (!ApplyOptions(o, programDir, &error)) {
+  Settings settings;
+  if (!BuildSettings(o, programDir, &settings, &error)) {
     std::cerr << "gridmoor convert: " << error << std::endl;
     return 2;
   }
@@ -88,48 +133,33 @@ int RunConvert(const ConvertOptions& o, const std::string& programDir) {
       return 2;
     }
   }
+  const ConversionOptions options = RunOptions(o, settings);
 
   TerminalHost host(o.onClash, o.quiet);
-  CConvertLog::Instance().SetSink(&host);
-  CGridmoorProView view;
-  view.SetHost(&host);
-  view.SetJobs(o.jobs);
-  FileList& files = view.Files();
-  for (const std::string& input : o.inputs) {
-    std::error_code ec;
-    const fs::path p = fs::absolute(fs::u8path(input), ec);
-    const std::wstring wide = MapGis::Utf8ToWide(p.u8string());
-    if (fs::is_directory(p, ec)) {
-      if (files.SearchFolder(wide, true) == 1) break;
-    } else if (fs::exists(p, ec)) {
-      if (FileList::KindOf(wide) == kKindNone) {
-        std::cerr << "gridmoor convert: not a MapGIS file kind: " << input << std::endl;
-        CConvertLog::Instance().SetSink(nullptr);
-        return 2;
-      }
-      files.AddPath(wide);
-    } else {
-      std::cerr << "gridmoor convert: no such file or folder: " << input << std::endl;
-      CConvertLog::Instance().SetSink(nullptr);
-      return 2;
-    }
-  }
+  CliLogSink sink(&host);
+  FileList files(&host);
+  if (const int usage = AddInputs(o, files)) return usage;
   if (files.Count() == 0) {
     host.MessageBox(L"没有发现任何可转换文件!", L"注意", ConvertHost::Icon::Warning);
-    CConvertLog::Instance().SetSink(nullptr);
+    return 2;
+  }
+  if (!o.logFile.empty() && !sink.Open(o.logFile)) {
+    std::cerr << "gridmoor convert: cannot write the log to " << o.logFile << std::endl;
     return 2;
   }
 
   files.ResetForBatch();
-  CConvertLog::Instance().Clear();
+  ConversionLog log(&sink, options.LogLevel);
+  MapGis::MapGis_ColorLib colours;
   // Runs with style output use the colour library (the annotation run too).
-  if (o.mode != "quick") view.ConvertLoadRules();
-  const BatchSummary sum =
-      o.mode == "labels" ? view.ConvertAllLabels(Settings::OutPath) : view.ConvertAllFiles(Settings::OutPath);
+  if (o.mode != "quick") LoadColourLibrary(options, colours, &host, log);
+  BatchRunner batch(options, files, colours, &host, &sink);
+  batch.SetJobs(o.jobs);
+  const BatchSummary sum = o.mode == "labels" ? batch.ConvertAllLabels() : batch.ConvertAllFiles();
   if (o.quiet) host.PrintAlways(sum.text);
 
   int status = (sum.failed > 0 || sum.cancelled) ? 1 : 0;
-  if (!o.logFile.empty() && !CConvertLog::Instance().SaveLines(o.logFile)) {
+  if (!sink.Close()) {
     std::cerr << "gridmoor convert: cannot write the log to " << o.logFile << std::endl;
     status = 2;
   }
@@ -137,6 +167,5 @@ int RunConvert(const ConvertOptions& o, const std::string& programDir) {
     std::cerr << "gridmoor convert: cannot write the list to " << o.listOut << std::endl;
     status = 2;
   }
-  CConvertLog::Instance().SetSink(nullptr);
   return status;
 }

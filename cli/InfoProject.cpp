@@ -5,7 +5,7 @@
 
 #include "InfoParts.h"
 #include "MapGis.h"
-#include "ProjectPaths.h"
+#include "MapGisProjectPaths.h"
 #include "TextFormat.h"
 
 using namespace MapGis;
@@ -44,7 +44,7 @@ std::string Utf8(const wchar_t* text) { return WideToUtf8(std::wstring(text)); }
 
 // Where the item's layer is on this system, and whether it is there.
 void ReportResolved(std::ostream& out, const std::string& projectPath, const wchar_t* stored) {
-  const std::wstring resolved = ResolveProjectItem(Utf8ToWide(projectPath), stored);
+  const std::wstring resolved = MapGis::ResolveProjectItem(Utf8ToWide(projectPath), stored);
   out << "      resolved: ";
   if (resolved.empty()) {
     out << "none (the item names no file)\n";

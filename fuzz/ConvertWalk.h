@@ -11,27 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "ConvertHost.h"
-#include "ConvertLog.h"
+#include "ColorModel.h"
+#include "ConversionLog.h"
+#include "Converters.h"
 #include "FuzzInput.h"
-#include "GridmoorProView.h"
-#include "Settings.h"
 
 namespace fuzzing {
-
-// A host that answers every question with "go on" and shows nothing.
-class QuietHost : public ConvertHost {
- public:
-  int AskDuplicate(const std::wstring&) override { return kOverwriteThis; }
-  void MessageBox(const std::wstring&, const std::wstring&, Icon) override {}
-  bool AskYesNo(const std::wstring&, const std::wstring&) override { return false; }
-  void SetStatusText(const std::wstring&) override {}
-  void SetProgressText(const std::wstring&) override {}
-  void SetProgress(int) override {}
-  bool CancelRequested() override { return false; }
-  void FinishSound() override {}
-  void AppendLine(const std::wstring&) override {}
-};
 
 struct ConvertOptions {
   int symbolType, exportProjection, codePage, exportEmptyFile, colorModel, rotateType, converter;
@@ -53,12 +38,8 @@ class ConvertRunner {
  public:
   // `colourLibrary`: a colour library to load for the style modes (may be empty).
   explicit ConvertRunner(const std::wstring& colourLibrary) {
-    Settings::ResetToDefaults(Wide(scratch_.Out()), L"");
-    CConvertLog::Instance().SetSink(nullptr);
-    view_.SetHost(&host_);
-    if (!colourLibrary.empty()) view_.ColorLib().LoadColors(colourLibrary.c_str());
+    if (!colourLibrary.empty()) colours_.LoadColors(colourLibrary.c_str());
   }
-  ~ConvertRunner() { view_.SetHost(nullptr); }
 
   // Converts `data` (options bytes, then the file) and cleans up after it;
   // the log lines of the run go to `log` when given.
@@ -67,12 +48,18 @@ class ConvertRunner {
     const ConvertOptions o = OptionsFrom(data[0], data[1]);
     data += 2;
     size -= 2;
-    Settings::SymbolType = o.symbolType;
-    Settings::ExportProjection = o.exportProjection;
-    Settings::CodePage = o.codePage;
-    Settings::ExportEmptyFile = o.exportEmptyFile;
-    Settings::ColorModel = o.colorModel;
-    Settings::RotateType = o.rotateType;
+    ConversionOptions options;
+    options.OutPath = Wide(scratch_.Out());
+    options.SymbolType = o.symbolType;
+    options.ExportProjection = o.exportProjection;
+    options.CodePage = o.codePage;
+    options.ExportEmptyFile = o.exportEmptyFile;
+    options.ColorModel = o.colorModel;
+    options.RotateType = o.rotateType;
+    const ColorModel colors(&colours_, options.ColorModel);
+    LineBuffer lines;
+    ConversionLog runLog(&lines, options.LogLevel);
+    const ConverterInputs in{options, colors, runLog, nullptr, nullptr};
     const int kind = InputKind(data, size);
     const char* ext = kind == 'M' ? ".MPJ" : kind == 1 ? ".WT" : kind == 2 ? ".WP" : kind == 4 ? ".WN"
                                                               : kind == 7 ? ".WB" : ".WL";
@@ -83,26 +70,26 @@ class ConvertRunner {
     std::vector<std::function<void()>> converters;
     switch (kind) {
       case 'M':
-        converters = {[&] { view_.ConvertMpj2Shp(source, base); }};
+        converters = {[&] { ConvertProjectIndex(in, source, base); }};
         break;
       case 1:
-        converters = {[&] { view_.ConvertPoint2Shp(source, base); },
-                      [&] { view_.ConvertPntSub2Shp(source, companion); },
-                      [&] { view_.ConvertNote2Shp(source, base + L"_note"); }};
+        converters = {[&] { ConvertPoints(in, source, base); },
+                      [&] { ConvertSubPictures(in, source, companion); },
+                      [&] { ConvertAnnotations(in, source, base + L"_note"); }};
         break;
       case 2:
-        converters = {[&] { view_.ConvertPolygon2Shp(source, base); },
-                      [&] { view_.ConvertPolyArc2Shp(source, companion); }};
+        converters = {[&] { ConvertPolygons(in, source, base); },
+                      [&] { ConvertPolygonArcs(in, source, companion); }};
         break;
       case 4:
-        converters = {[&] { view_.ConvertNetArc2Shp(source, base); },
-                      [&] { view_.ConvertNetPoint2Shp(source, companion); }};
+        converters = {[&] { ConvertNetworkArcs(in, source, base); },
+                      [&] { ConvertNetworkNodes(in, source, companion); }};
         break;
       case 7:
-        converters = {[&] { view_.ConvertWB2DBF(source, base); }};
+        converters = {[&] { ConvertTable(in, source, base); }};
         break;
       default:
-        converters = {[&] { view_.ConvertArc2Shp(source, base); }};
+        converters = {[&] { ConvertLines(in, source, base); }};
         break;
     }
     if (o.converter == 0) {
@@ -110,15 +97,13 @@ class ConvertRunner {
     } else {
       converters[static_cast<size_t>(o.converter - 1) % converters.size()]();
     }
-    if (log) *log = CConvertLog::Instance().Lines();
-    CConvertLog::Instance().Clear();
+    if (log) *log = lines.Lines();
     scratch_.CleanOut();
   }
 
  private:
   Scratch scratch_;
-  QuietHost host_;
-  CGridmoorProView view_;
+  MapGis::MapGis_ColorLib colours_;
 };
 
 }  // namespace fuzzing

@@ -11,6 +11,7 @@
 #include "MapGisLegend.h"
 #include "MapGisMemReader.h"
 #include "MapGisProject.h"
+#include "MapGisProjectPaths.h"
 #include "MapGisProjection.h"
 #include "MapGisReader.h"
 #include "MapGisStatus.h"

@@ -5,7 +5,7 @@
 #include <cpl_error.h>
 
 #include "OgrMapGis.h"
-#include "ProjectPaths.h"
+#include "MapGisProjectPaths.h"
 
 using namespace MapGis;
 
@@ -111,7 +111,7 @@ bool MapGisDataset::AddProject(const std::string& path) {
     std::vector<wchar_t> name(1024, L'\0');
     if (project.GetItemFileName(static_cast<int>(i), name.data()) < 0) continue;
     name.back() = L'\0';
-    const std::string file = WideToUtf8(ResolveProjectItem(wide, name.data()));
+    const std::string file = WideToUtf8(MapGis::ResolveProjectItem(wide, name.data()));
     if (file.empty() || KindOfFile(file) == 0 || KindOfFile(file) == ':') {
       CPLError(CE_Warning, CPLE_OpenFailed, "MAPGIS: project item %ld (%s) is not a readable layer file", i + 1,
                file.empty() ? "no name" : file.c_str());

@@ -5,7 +5,6 @@
 #include <cpl_error.h>
 #include <ogr_geometry.h>
 
-#include "ConvertLog.h"
 #include "OgrMapGis.h"
 #include "ProjectWriter.h"
 
@@ -153,13 +152,12 @@ void MapGisLayer::SetSpatialReference() {
   if (para.coordType == 0) return;  // no spatial reference: coordinates as stored
   scale_ = para.scale;
   para.scale = 1.0;
-  const std::string wkt = WideToUtf8(ProjectWriter::TranslateProjection(&para));
-  // The writer reports an invalid record in the converter's log: pass it on
-  // to GDAL and keep the module's log empty.
-  for (const std::wstring& line : CConvertLog::Instance().Lines()) {
-    CPLError(CE_Warning, CPLE_AppDefined, "MAPGIS: layer %s: %s", defn_->GetName(), WideToUtf8(line).c_str());
+  const ProjectWriter::Text prj = ProjectWriter::TranslateProjection(&para);
+  const std::string wkt = WideToUtf8(prj.wkt);
+  // An invalid record gives the converter's warning: pass it on to GDAL.
+  for (const std::wstring& warning : prj.warnings) {
+    CPLError(CE_Warning, CPLE_AppDefined, "MAPGIS: layer %s: >%s", defn_->GetName(), WideToUtf8(warning).c_str());
   }
-  CConvertLog::Instance().Clear();
   if (wkt.empty()) return;
   auto* srs = new OGRSpatialReference();
   srs->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);

@@ -128,44 +128,27 @@ std::string LegendText(Family family, const ColourList& colours, const KeyList& 
   return out;
 }
 
-// Writes `text` with every "\n" as CR LF. A file that cannot be written
-// completely is removed, so no truncated legend is left behind.
-bool WriteLegendFile(const std::wstring& basePath, const std::string& text) {
+// `text` with every "\n" as CR LF.
+std::string WithCrLf(const std::string& text) {
   std::string crlf;
   crlf.reserve(text.size() + text.size() / 8);
   for (char c : text) {
     if (c == '\n') crlf += '\r';
     crlf += c;
   }
-  const std::string path = MapGis::WideToUtf8(basePath + L".avl");
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  bool ok = std::fwrite(crlf.data(), 1, crlf.size(), file) == crlf.size();
-  ok = std::fclose(file) == 0 && ok;
-  if (!ok) std::remove(path.c_str());
-  return ok;
-}
-
-int WriteLegend(Family family, const ColourList& colours, const KeyList& keys, const std::wstring& basePath,
-                const std::string& fontName, bool* written) {
-  const bool ok = WriteLegendFile(basePath, LegendText(family, colours, keys, fontName));
-  if (written) *written = ok;
-  return family == Family::Shade ? 1 : 0;
+  return crlf;
 }
 
 }  // namespace
 
-int LegendWriter::WriteMarkerLegend(const ColourList& colours, const KeyList& keys, const std::wstring& basePath,
-                                    const std::wstring& fontName, bool* written) {
-  return WriteLegend(Family::Marker, colours, keys, basePath, MapGis::WideToAnsi(fontName), written);
+std::string LegendWriter::MarkerLegend(const ColourList& colours, const KeyList& keys, const std::wstring& fontName) {
+  return WithCrLf(LegendText(Family::Marker, colours, keys, MapGis::WideToAnsi(fontName)));
 }
 
-int LegendWriter::WriteLineLegend(const ColourList& colours, const KeyList& keys, const std::wstring& basePath,
-                                  bool* written) {
-  return WriteLegend(Family::Line, colours, keys, basePath, std::string(), written);
+std::string LegendWriter::LineLegend(const ColourList& colours, const KeyList& keys) {
+  return WithCrLf(LegendText(Family::Line, colours, keys, std::string()));
 }
 
-int LegendWriter::WriteShadeLegend(const ColourList& colours, const KeyList& keys, const std::wstring& basePath,
-                                   bool* written) {
-  return WriteLegend(Family::Shade, colours, keys, basePath, std::string(), written);
+std::string LegendWriter::ShadeLegend(const ColourList& colours, const KeyList& keys) {
+  return WithCrLf(LegendText(Family::Shade, colours, keys, std::string()));
 }

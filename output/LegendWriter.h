@@ -1,5 +1,5 @@
 #pragma once
-// ArcView 3 legend files (.avl) for the legend style mode, and the
+// The text of ArcView 3 legend files (.avl) for the legend style mode, and the
 // formatting mark-up of annotation and text-block labels.
 #include <cstddef>
 #include <cstdint>
@@ -10,19 +10,12 @@
 
 class LegendWriter {
  public:
-  // Each writer classifies the layer on "VKT_LEGEND" with one class per key
-  // and writes the legend to basePath + ".avl" (CR LF line ends). The result
-  // is the family's fixed value (markers and lines 0, shades 1) whether or
-  // not the file could be written; `written`, when given, is set to true
-  // only when the whole file was written (a partly written file is
-  // removed). Key indexes are positions in `colours`.
-  // The marker legend names `fontName`, written in code page 936.
-  static int WriteMarkerLegend(const ColourList& colours, const KeyList& keys, const std::wstring& basePath,
-                               const std::wstring& fontName, bool* written = nullptr);
-  static int WriteLineLegend(const ColourList& colours, const KeyList& keys, const std::wstring& basePath,
-                             bool* written = nullptr);
-  static int WriteShadeLegend(const ColourList& colours, const KeyList& keys, const std::wstring& basePath,
-                              bool* written = nullptr);
+  // The .avl text of a layer (CR LF line ends): one class per key on
+  // "VKT_LEGEND". Key indexes are positions in `colours`. The marker legend
+  // names `fontName`, written in code page 936.
+  static std::string MarkerLegend(const ColourList& colours, const KeyList& keys, const std::wstring& fontName);
+  static std::string LineLegend(const ColourList& colours, const KeyList& keys);
+  static std::string ShadeLegend(const ColourList& colours, const KeyList& keys);
 
   // The caller's label buffer and the longest mark-up put into it.
   static constexpr size_t kLabelBufferSize = 260;

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "ConvertLog.h"
 #include "MapGisCodePage.h"
 #include "MapGisStatus.h"
 
@@ -252,41 +251,25 @@ double ProjectWriter::UnitFactor(int unit) {
   return kUnitFactor[unit];
 }
 
-std::wstring ProjectWriter::TranslateProjection(MAP_PARAstruct* para) {
+ProjectWriter::Text ProjectWriter::TranslateProjection(MAP_PARAstruct* para) {
   const bool valid = para && CodesInRange(*para) && (para->coordType != 3 || ProjectedWritable(*para));
   if (!valid) {
     if (para) para->coordType = 0;
-    CONVERT_LOG(L"------W__待转换文件无投影信息");
-    return LocalText();
+    return {LocalText(), {L"------W__待转换文件无投影信息"}};
   }
   const MAP_PARAstruct& p = *para;
   switch (p.coordType) {
-    case 1: return std::wstring(kGeogcs[p.ellipsoid]) + kUnitClause[p.unit] + L"]";
-    case 2: return std::wstring();
+    case 1: return {std::wstring(kGeogcs[p.ellipsoid]) + kUnitClause[p.unit] + L"]", {}};
+    case 2: return {};
     case 3: {
       const Projection& proj = kProjections[p.projType];
-      return std::wstring(proj.opening) + kGeogcs[p.ellipsoid] + kUnitClause[kDegree] + L"]," + FillTemplate(proj, p) +
-             kUnitClause[p.unit] + L"]";
+      return {std::wstring(proj.opening) + kGeogcs[p.ellipsoid] + kUnitClause[kDegree] + L"]," +
+                  FillTemplate(proj, p) + kUnitClause[p.unit] + L"]",
+              {}};
     }
-    case 4: return std::wstring(kGeogcs[p.ellipsoid]) + kUnitClause[kDegree] + L"]";
-    default: return LocalText();
+    case 4: return {std::wstring(kGeogcs[p.ellipsoid]) + kUnitClause[kDegree] + L"]", {}};
+    default: return {LocalText(), {}};
   }
-}
-
-long ProjectWriter::WritePrjFile(MAP_PARAstruct* para, const std::wstring& basePath) {
-  const std::string text = MapGis::WideToUtf8(TranslateProjection(para));
-  const std::string path = MapGis::WideToUtf8(basePath + L".prj");
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  bool written = file != nullptr;
-  if (file) {
-    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file) != text.size()) written = false;
-    if (std::fclose(file) != 0) written = false;
-  }
-  if (!written) {
-    CONVERT_LOG(L"------E__投影文件[%ls.prj]无法写入", basePath.c_str());
-    return MapGis::MAPGIS_WRITE_FAILED;
-  }
-  return MapGis::MAPGIS_OK;
 }
 
 void ProjectWriter::ConvertToMeters(MAP_PARAstruct* para) {

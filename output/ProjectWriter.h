@@ -4,21 +4,23 @@
 // system per ellipsoid code, one projection template per projection code,
 // one unit clause per unit code.
 #include <string>
+#include <vector>
 
 #include "MapGisProjection.h"
 
 class ProjectWriter {
  public:
+  // The .prj text of a record and the log lines its translation gives.
+  struct Text {
+    std::wstring wkt;
+    std::vector<std::wstring> warnings;  // whole log messages ("------W__...")
+  };
+
   // The .prj text of the record. An invalid record (a code out of range,
   // a projected system without a template, an angle that is not a finite
-  // number) gets coordType 0 in the caller's record and a warning in the
-  // log, and is written as the local system. coordType 2 gives "".
-  static std::wstring TranslateProjection(MapGis::MAP_PARAstruct* para);
-
-  // Writes TranslateProjection's text to basePath + ".prj" as 8-bit text
-  // (no byte-order mark, no final line break). MAPGIS_OK, or
-  // MAPGIS_WRITE_FAILED with an error line in the log.
-  static long WritePrjFile(MapGis::MAP_PARAstruct* para, const std::wstring& basePath);
+  // number) gets coordType 0 in the caller's record and a warning, and is
+  // written as the local system. coordType 2 gives "".
+  static Text TranslateProjection(MapGis::MAP_PARAstruct* para);
 
   // Folds a linear unit other than Meter into `scale` and sets `unit` to
   // Meter; Meter and the angular units are left unchanged.

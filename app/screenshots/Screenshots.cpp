@@ -14,7 +14,7 @@
 #include "MessageDisplay.h"
 #include "OutputPane.h"
 #include "SettingsDialog.h"
-#include "Settings.h"
+#include "SettingsStore.h"
 #include "WizShapeDlg.h"
 
 namespace {
@@ -58,15 +58,15 @@ int main(int argc, char** argv) {
   const QString results = out + QStringLiteral("/converted");
   QDir().mkpath(results);
 
-  Settings::ResetToDefaults(results.toStdWString(), demo.toStdWString());
-  Settings::FinishBeep = 0;
-  Settings::OutPath = results.toStdWString();
-  Settings::LibPath = demo.toStdWString();
-  Settings::SymbolType = 4;
-  Settings::ExportProjection = 2;
-  Settings::ExportPolyArc = 1;
-  Settings::ExportNetNode = 1;
-  Settings::ExportAnnotation = 1;
+  AppSettings() = Settings::Defaults(results.toStdWString(), demo.toStdWString());
+  AppSettings().FinishBeep = 0;
+  AppSettings().OutPath = results.toStdWString();
+  AppSettings().LibPath = demo.toStdWString();
+  AppSettings().SymbolType = 4;
+  AppSettings().ExportProjection = 2;
+  AppSettings().ExportPolyArc = 1;
+  AppSettings().ExportNetNode = 1;
+  AppSettings().ExportAnnotation = 1;
   ScriptedMessages messages;
   SetMessages(&messages);
 

@@ -6,7 +6,6 @@
 #include "FileList.h"
 #include "LayerBuilder.h"
 #include "MapGisCodePage.h"
-#include "Settings.h"
 
 using namespace testing_support;
 
@@ -114,38 +113,41 @@ TEST_F(NamingTest, RenamesWithTypeAndCompanionAffixes) {
   WriteBytes(dir.File("roads.shp"), 1);
   WriteBytes(dir.File("roads_L0.shp"), 1);
   std::wstring mainName, companion;
-  view.Policy().renameThis = true;
-  view.BuildFinalName(W(dir.Path()), L"roads.WL", mainName, companion);
+  ConversionLog log = RunLog();
+  policy.renameThis = true;
+  Naming().BuildFinalName(W(dir.Path()), L"roads.WL", mainName, companion, false, log);
   EXPECT_EQ(mainName, W(dir.File("roads_L1")));
   EXPECT_TRUE(Logged("------I__存在同名文件，自动改名为[roads_L1]"));
 
   WriteBytes(dir.File("a.shp"), 1);
-  view.BuildFinalName(W(dir.Path()), L"a.WT", mainName, companion);
+  Naming().BuildFinalName(W(dir.Path()), L"a.WT", mainName, companion, false, log);
   EXPECT_EQ(mainName, W(dir.File("a_T0")));
   EXPECT_EQ(companion, W(dir.File("a_A0")));
 
-  view.Policy().Clear();
-  view.BuildFinalName(W(dir.Path()), L"a.WT", mainName, companion);
+  policy.Clear();
+  Naming().BuildFinalName(W(dir.Path()), L"a.WT", mainName, companion, false, log);
   EXPECT_EQ(mainName, W(dir.File("a")));
   EXPECT_EQ(companion, W(dir.File("aA")));
-  EXPECT_EQ(view.BuildAnnotationName(L"/d/x.WP"), L"/d/xC");
+  EXPECT_EQ(Naming().BuildAnnotationName(L"/d/x.WP"), L"/d/xC");
 }
 
 TEST_F(NamingTest, ClashTestLooksAtEveryMainResult) {
   // A table writes a .dbf, a project also a .CSV, a companion its own .shp.
   WriteBytes(dir.File("t.dbf"), 1);
   host.duplicateAnswer = ConvertHost::kSkipThis;
-  EXPECT_EQ(view.ConvertCheckOverwrite(W(dir.File("t.WB"))), 12);
-  EXPECT_EQ(view.ConvertCheckOverwrite(W(dir.File("t.WL"))), 0);
+  ConversionLog log = RunLog();
+  OutputNaming naming = Naming();
+  EXPECT_EQ(naming.CheckOverwrite(W(dir.File("t.WB")), false, log), 12);
+  EXPECT_EQ(naming.CheckOverwrite(W(dir.File("t.WL")), false, log), 0);
   WriteBytes(dir.File("pA.shp"), 1);
-  EXPECT_EQ(view.ConvertCheckOverwrite(W(dir.File("p.WT"))), 0);
-  Settings::ExportAnnotation = 1;
-  EXPECT_EQ(view.ConvertCheckOverwrite(W(dir.File("p.WT"))), 12);
+  EXPECT_EQ(naming.CheckOverwrite(W(dir.File("p.WT")), false, log), 0);
+  options.ExportAnnotation = 1;
+  EXPECT_EQ(naming.CheckOverwrite(W(dir.File("p.WT")), false, log), 12);
   WriteBytes(dir.File("m.CSV"), 1);
-  EXPECT_EQ(view.ConvertCheckOverwrite(W(dir.File("m.MPJ"))), 12);
+  EXPECT_EQ(naming.CheckOverwrite(W(dir.File("m.MPJ")), false, log), 12);
   // A question closed without an answer skips.
   host.duplicateAnswer = 0;
-  EXPECT_EQ(view.ConvertCheckOverwrite(W(dir.File("m.MPJ"))), 12);
+  EXPECT_EQ(naming.CheckOverwrite(W(dir.File("m.MPJ")), false, log), 12);
   EXPECT_EQ(host.asked.size(), 4u);
 }
 
@@ -155,21 +157,22 @@ TEST_F(NamingTest, ProjectNodesGetTheirOwnFolder) {
     std::filesystem::copy_file(RealSamples() / "jz-project" / f, dir.File(f));
   }
   std::filesystem::copy_file(RealSamples() / "jz-project" / "i486732jz1.MPJ", dir.File("data.MPJ"));
-  FileList& list = view.Files();
+  FileList& list = files;
   list.AddProject(W(dir.File("data.MPJ")));
   ASSERT_EQ(list.Count(), 5);
   std::wstring out = W(dir.File("out"));
-  view.BuildOutputDir(list.TopLevel()[0].get(), out);
+  ConversionLog log = RunLog();
+  Naming().BuildOutputDir(list.TopLevel()[0].get(), out, log);
   EXPECT_EQ(out, W(dir.File("out/data_0")));
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("out/data_0")));
   EXPECT_EQ(LogStartingWith("----输出路径下存在同名文件夹，自动改名[").size(), 1u);
   std::wstring empty;
-  view.BuildOutputDir(list.TopLevel()[0].get(), empty);
+  Naming().BuildOutputDir(list.TopLevel()[0].get(), empty, log);
   EXPECT_EQ(empty, W(dir.Path()));
 
   // A whole batch puts the project's layers into its folder.
-  Settings::ExportProjection = 0;
-  const BatchSummary sum = view.ConvertAllFiles(W(dir.File("out")));
+  options.ExportProjection = 0;
+  const BatchSummary sum = RunBatch(W(dir.File("out")));
   EXPECT_EQ(sum.done, 5);
   EXPECT_TRUE(FileExists(dir.File("out/data_1/data.shp")));
   EXPECT_TRUE(FileExists(dir.File("out/data_1/data.CSV")));
@@ -180,13 +183,13 @@ class BatchTest : public EngineTest {};
 
 TEST_F(BatchTest, CountsStatusesAndSummary) {
   dir.Write("ok.WL", OneLine());
-  FileList& list = view.Files();
+  FileList& list = files;
   list.AddFile(W(dir.File("ok.WL")));
   list.AddFile(W(dir.File("gone.WL")));
   list.AddProject(W(dir.File("idx.MPJ")));
-  Settings::ExportProjection = 0;
-  Settings::ExportLayerIndex = 0;
-  const BatchSummary sum = view.ConvertAllFiles(L"");
+  options.ExportProjection = 0;
+  options.ExportLayerIndex = 0;
+  const BatchSummary sum = RunBatch(L"");
   EXPECT_EQ(sum.done, 1);
   EXPECT_EQ(sum.failed, 1);  // the missing file fails to open as well
   EXPECT_EQ(sum.missing, 2);  // the absent file and the absent project
@@ -212,40 +215,38 @@ TEST_F(BatchTest, CountsStatusesAndSummary) {
 TEST_F(BatchTest, OverwriteAllAsksOnceAndStopEndsTheBatch) {
   for (const char* f : {"a.WL", "b.WL", "c.WL"}) {
     dir.Write(f, OneLine());
-    view.Files().AddFile(W(dir.File(f)));
+    files.AddFile(W(dir.File(f)));
   }
-  Settings::ExportProjection = 0;
-  ASSERT_EQ(view.ConvertAllFiles(L"").done, 3);
+  options.ExportProjection = 0;
+  ASSERT_EQ(RunBatch(L"").done, 3);
   host.asked.clear();
   host.duplicateAnswer = ConvertHost::kOverwriteAll;
-  EXPECT_EQ(view.ConvertAllFiles(L"").done, 3);
+  EXPECT_EQ(RunBatch(L"").done, 3);
   EXPECT_EQ(host.asked.size(), 1u);
   EXPECT_EQ(LogStartingWith("------I__存在同名文件，已覆盖原文件[").size(), 2u);
 
   host.asked.clear();
   host.duplicateAnswer = ConvertHost::kStopBatch;
-  const BatchSummary stopped = view.ConvertAllFiles(L"");
+  const BatchSummary stopped = RunBatch(L"");
   EXPECT_TRUE(stopped.cancelled);
   EXPECT_EQ(stopped.done, 0);
   EXPECT_TRUE(Logged("====================用户中断了本次转换===================="));
 
   host.duplicateAnswer = ConvertHost::kSkipAll;
-  const BatchSummary skipped = view.ConvertAllFiles(L"");
+  const BatchSummary skipped = RunBatch(L"");
   EXPECT_EQ(skipped.skipped, 3);
 }
 
 TEST_F(BatchTest, CancelTakesEffectBeforeTheNextEntry) {
   CancellingHost cancelling;
-  CConvertLog::Instance().SetSink(&cancelling);
-  view.SetHost(&cancelling);
   for (const char* f : {"a.WL", "b.WL", "c.WL"}) {
     dir.Write(f, OneLine());
-    view.Files().AddFile(W(dir.File(f)));
+    files.AddFile(W(dir.File(f)));
   }
-  Settings::ExportProjection = 0;
+  options.ExportProjection = 0;
   // Check 1 drains any old request; check 3 comes before the second entry.
   cancelling.cancelAt = 3;
-  const BatchSummary sum = view.ConvertAllFiles(L"");
+  const BatchSummary sum = RunBatch(L"", false, 1, &cancelling);
   EXPECT_TRUE(sum.cancelled);
   EXPECT_EQ(sum.done, 1);
   EXPECT_EQ(cancelling.questions, (std::vector<std::wstring>{L"确定要取消当前转换过程？"}));
@@ -254,20 +255,19 @@ TEST_F(BatchTest, CancelTakesEffectBeforeTheNextEntry) {
   cancelling.checks = 0;
   cancelling.yesNoAnswer = false;
   cancelling.duplicateAnswer = ConvertHost::kOverwriteAll;
-  EXPECT_EQ(view.ConvertAllFiles(L"").done, 3);
-  CConvertLog::Instance().SetSink(&host);
+  EXPECT_EQ(RunBatch(L"", false, 1, &cancelling).done, 3);
 }
 
 TEST_F(BatchTest, AnnotationBatchConvertsPointFilesOnly) {
   dir.CopySample("jz-project/JZ.WT");
   dir.Write("l.WL", OneLine());
-  view.Files().AddFile(W(dir.File("JZ.WT")));
-  view.Files().AddFile(W(dir.File("l.WL")));
-  Settings::ExportProjection = 0;
-  const BatchSummary sum = view.ConvertAllLabels(L"");
+  files.AddFile(W(dir.File("JZ.WT")));
+  files.AddFile(W(dir.File("l.WL")));
+  options.ExportProjection = 0;
+  const BatchSummary sum = RunBatch(L"", true);
   EXPECT_EQ(sum.done, 1);
   EXPECT_EQ(sum.skipped, 1);
-  EXPECT_EQ(view.Files().Walk()[1]->status, L"…");
+  EXPECT_EQ(files.Walk()[1]->status, L"…");
   EXPECT_TRUE(FileExists(dir.File("JZA.shp")));
   EXPECT_FALSE(FileExists(dir.File("l.shp")));
 }

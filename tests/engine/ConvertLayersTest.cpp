@@ -7,7 +7,6 @@
 #include "EngineFixture.h"
 #include "LayerBuilder.h"
 #include "MapGisCodePage.h"
-#include "Settings.h"
 
 using namespace testing_support;
 
@@ -55,11 +54,11 @@ class ConvertLayers : public EngineTest {};
 TEST_F(ConvertLayers, PointLayerInEveryStyleMode) {
   const std::wstring src = dir.Write("pts.wt", SmallPointLayer(3));
   for (int mode = 0; mode <= 5; ++mode) {
-    Settings::SymbolType = mode;
-    Settings::ExportProjection = 1;
+    options.SymbolType = mode;
+    options.ExportProjection = 1;
     const std::string name = "pts" + std::to_string(mode);
-    CConvertLog::Instance().Clear();
-    ASSERT_EQ(view.ConvertPoint2Shp(src, Base(dir, name)), 99999) << mode;
+    host.lines.clear();
+    ASSERT_EQ(Convert(ConvertPoints, src, Base(dir, name)), 99999) << mode;
     EXPECT_TRUE(Logged("----结束转换[全部正确转换(3/3)]")) << mode;
     EXPECT_TRUE(Logged("------I__文件未压缩存盘，请在mapgis软件下压缩存盘后再进行转换"));
     const OgrLayer layer = ReadWithOgr(Shp(dir, name));
@@ -96,10 +95,10 @@ TEST_F(ConvertLayers, PointLayerInEveryStyleMode) {
 }
 
 TEST_F(ConvertLayers, GbkTablesSayCodePage936) {
-  Settings::CodePage = 1;
-  Settings::ExportProjection = 0;
+  options.CodePage = 1;
+  options.ExportProjection = 0;
   const std::wstring src = dir.Write("pts.wt", SmallPointLayer(0));
-  ASSERT_EQ(view.ConvertPoint2Shp(src, Base(dir, "gbk")), 99999);
+  ASSERT_EQ(Convert(ConvertPoints, src, Base(dir, "gbk")), 99999);
   EXPECT_EQ(ReadText(dir.File("gbk.cpg")), "936");
   const Bytes dbf = ReadAll(dir.File("gbk.dbf"));
   ASSERT_GT(dbf.size(), 32u);
@@ -108,16 +107,16 @@ TEST_F(ConvertLayers, GbkTablesSayCodePage936) {
   ASSERT_EQ(layer.features.size(), 3u);
   EXPECT_EQ(layer.features[0].values.at("NAME"), "中文");
 
-  Settings::CodePage = 0;
-  ASSERT_EQ(view.ConvertPoint2Shp(src, Base(dir, "utf")), 99999);
+  options.CodePage = 0;
+  ASSERT_EQ(Convert(ConvertPoints, src, Base(dir, "utf")), 99999);
   EXPECT_EQ(ReadText(dir.File("utf.cpg")), "UTF-8");
   EXPECT_EQ(ReadWithOgr(Shp(dir, "utf")).features[0].values.at("NAME"), "中文");
 }
 
 TEST_F(ConvertLayers, MissingProjectionFailsWithoutAnyOutput) {
   const std::wstring src = dir.Write("pts.wt", SmallPointLayer(0));
-  Settings::ExportProjection = 2;
-  EXPECT_EQ(view.ConvertPoint2Shp(src, Base(dir, "none")), -9978);
+  options.ExportProjection = 2;
+  EXPECT_EQ(Convert(ConvertPoints, src, Base(dir, "none")), -9978);
   EXPECT_TRUE(Logged("------E__待转换文件无投影信息"));
   EXPECT_TRUE(Logged("----结束转换[原文件错误-无投影信息]"));
   for (const char* ext : {".shp", ".shx", ".dbf", ".cpg", ".prj"}) {
@@ -127,13 +126,13 @@ TEST_F(ConvertLayers, MissingProjectionFailsWithoutAnyOutput) {
 
 TEST_F(ConvertLayers, WrongKindAndForeignFilesGiveTheirClosingLines) {
   const std::wstring src = dir.Write("pts.wt", SmallPointLayer(0));
-  Settings::ExportProjection = 0;
-  EXPECT_EQ(view.ConvertArc2Shp(src, Base(dir, "x")), -9997);
+  options.ExportProjection = 0;
+  EXPECT_EQ(Convert(ConvertLines, src, Base(dir, "x")), -9997);
   EXPECT_TRUE(Logged("----结束转换[原文件错误-几何类型错误]"));
   const std::wstring foreign = dir.CopySample("unsupported/Fram_1.wt");
-  EXPECT_EQ(view.ConvertPoint2Shp(foreign, Base(dir, "y")), -9997);
+  EXPECT_EQ(Convert(ConvertPoints, foreign, Base(dir, "y")), -9997);
   EXPECT_TRUE(Logged("----结束转换[原文件错误-非MapGis文件]"));
-  EXPECT_EQ(view.ConvertPoint2Shp(Base(dir, "missing.wt"), Base(dir, "z")), -9996);
+  EXPECT_EQ(Convert(ConvertPoints, Base(dir, "missing.wt"), Base(dir, "z")), -9996);
   EXPECT_TRUE(Logged("----结束转换[原文件错误-文件打开失败]"));
 }
 
@@ -144,17 +143,17 @@ TEST_F(ConvertLayers, EmptyResultRemovesOnlyWhatThisRunWrote) {
   b.Section(1, Bytes(2, 0));
   b.Section(2, AttributeSection({{"ID", 3, 1, 4, 8, 0}}, 5, {Bytes(5, 0)}));
   const std::wstring src = dir.Write("empty.wl", b.Build());
-  Settings::ExportProjection = 0;
+  options.ExportProjection = 0;
   // A .prj of the user's that this run does not write stays.
   std::ofstream(dir.File("out.prj")) << "keep";
-  EXPECT_EQ(view.ConvertArc2Shp(src, Base(dir, "out")), 99999);
+  EXPECT_EQ(Convert(ConvertLines, src, Base(dir, "out")), 99999);
   EXPECT_TRUE(Logged("------I__转换结果为空文件,已被删除！"));
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(0/0)]"));
   for (const char* ext : {".shp", ".shx", ".dbf", ".cpg"}) EXPECT_FALSE(FileExists(dir.File(std::string("out") + ext)));
   EXPECT_EQ(ReadText(dir.File("out.prj")), "keep");
 
-  Settings::ExportEmptyFile = 1;
-  EXPECT_EQ(view.ConvertArc2Shp(src, Base(dir, "kept")), 99999);
+  options.ExportEmptyFile = 1;
+  EXPECT_EQ(Convert(ConvertLines, src, Base(dir, "kept")), 99999);
   EXPECT_TRUE(FileExists(dir.File("kept.shp")));
 }
 
@@ -168,8 +167,8 @@ TEST_F(ConvertLayers, UnreadableRecordIsSkippedWithAnFLine) {
   b.Section(1, data.Get());
   b.Section(2, AttributeSection({{"ID", 3, 1, 4, 8, 0}}, 5, {Bytes(5, 1), Bytes(5, 1)}));
   const std::wstring src = dir.Write("bad.wl", b.Build());
-  Settings::ExportProjection = 0;
-  EXPECT_EQ(view.ConvertArc2Shp(src, Base(dir, "bad")), -9979);
+  options.ExportProjection = 0;
+  EXPECT_EQ(Convert(ConvertLines, src, Base(dir, "bad")), -9979);
   EXPECT_TRUE(Logged("------F__第[1]号图元信息错误，已跳过"));
   EXPECT_TRUE(Logged("----结束转换[源文件存在错误(1/2)]"));
   EXPECT_EQ(ReadWithOgr(Shp(dir, "bad")).features.size(), 1u);
@@ -178,10 +177,10 @@ TEST_F(ConvertLayers, UnreadableRecordIsSkippedWithAnFLine) {
 TEST_F(ConvertLayers, RealPolygonIsValidWithClockwiseShellAndHole) {
   const std::wstring src = dir.CopySample("frame/图框.WP");
   for (int projection = 0; projection <= 2; ++projection) {
-    Settings::ExportProjection = projection;
-    Settings::SymbolType = projection == 1 ? 2 : 4;
+    options.ExportProjection = projection;
+    options.SymbolType = projection == 1 ? 2 : 4;
     const std::string name = "poly" + std::to_string(projection);
-    ASSERT_EQ(view.ConvertPolygon2Shp(src, Base(dir, name)), 99999);
+    ASSERT_EQ(Convert(ConvertPolygons, src, Base(dir, name)), 99999);
     const OgrLayer layer = ReadWithOgr(Shp(dir, name));
     ASSERT_EQ(layer.features.size(), 1u);
     const OgrFeature& f = layer.features[0];
@@ -197,9 +196,9 @@ TEST_F(ConvertLayers, RealPolygonIsValidWithClockwiseShellAndHole) {
 
 TEST_F(ConvertLayers, RealLinesReportTheCompactionHint) {
   const std::wstring src = dir.CopySample("frame/YZT-SLH.WL");
-  Settings::ExportProjection = 0;
-  Settings::SymbolType = 3;
-  ASSERT_EQ(view.ConvertArc2Shp(src, Base(dir, "lines")), 99999);
+  options.ExportProjection = 0;
+  options.SymbolType = 3;
+  ASSERT_EQ(Convert(ConvertLines, src, Base(dir, "lines")), 99999);
   EXPECT_TRUE(Logged("------I__文件未压缩存盘，请在mapgis软件下压缩存盘后再进行转换"));
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(129/129)]"));
   const OgrLayer layer = ReadWithOgr(Shp(dir, "lines"));
@@ -209,8 +208,8 @@ TEST_F(ConvertLayers, RealLinesReportTheCompactionHint) {
 
 TEST_F(ConvertLayers, CollidingFieldNamesAreMadeUnique) {
   const std::wstring src = dir.CopySample("jz-project/JZ.WT");
-  Settings::ExportProjection = 0;
-  ASSERT_EQ(view.ConvertPoint2Shp(src, Base(dir, "jz")), 99999);
+  options.ExportProjection = 0;
+  ASSERT_EQ(Convert(ConvertPoints, src, Base(dir, "jz")), 99999);
   const OgrLayer layer = ReadWithOgr(Shp(dir, "jz"));
   ASSERT_EQ(layer.fieldNames.size(), 10u);
   std::set<std::string> unique(layer.fieldNames.begin(), layer.fieldNames.end());
@@ -221,9 +220,9 @@ TEST_F(ConvertLayers, CollidingFieldNamesAreMadeUnique) {
 
 TEST_F(ConvertLayers, PolygonArcsCarryTheirOwnSides) {
   const std::wstring src = dir.CopySample("frame/图框.WP");
-  Settings::ExportProjection = 0;
-  Settings::SymbolType = 2;
-  ASSERT_EQ(view.ConvertPolyArc2Shp(src, Base(dir, "arcs")), 99999);
+  options.ExportProjection = 0;
+  options.SymbolType = 2;
+  ASSERT_EQ(Convert(ConvertPolygonArcs, src, Base(dir, "arcs")), 99999);
   EXPECT_TRUE(Logged("------I__增加MapGIS弧段拓扑字段"));
   const OgrLayer layer = ReadWithOgr(Shp(dir, "arcs"));
   ASSERT_FALSE(layer.features.empty());

@@ -6,7 +6,6 @@
 #include "EngineFixture.h"
 #include "LayerBuilder.h"
 #include "MapGisCodePage.h"
-#include "Settings.h"
 
 using namespace testing_support;
 
@@ -65,16 +64,16 @@ class ConvertNetwork : public EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    Settings::ExportProjection = 0;
-    Settings::CodePage = 1;
+    options.ExportProjection = 0;
+    options.CodePage = 1;
     sub45.angle = 45.0f;
     sub30.angle = 30.0f;
     plain.kind = 0;
     src = dir.Write("net.wn", Network({&sub45, nullptr, &plain, &sub30}));
   }
   long Nodes(const std::string& name) {
-    CConvertLog::Instance().Clear();
-    return view.ConvertNetPoint2Shp(src, Base(dir, name));
+    host.lines.clear();
+    return Convert(ConvertNetworkNodes, src, Base(dir, name));
   }
 
   NodeParams sub45, sub30, plain;
@@ -82,8 +81,8 @@ class ConvertNetwork : public EngineTest {
 };
 
 TEST_F(ConvertNetwork, EveryLiveNodeIsWrittenWithTheNodeAttributes) {
-  Settings::SymbolType = 3;
-  Settings::RotateType = 1;
+  options.SymbolType = 3;
+  options.RotateType = 1;
   ASSERT_EQ(Nodes("nodes"), 99999);
   EXPECT_TRUE(Logged("------I__文件未压缩存盘，请在mapgis软件下压缩存盘后再进行转换"));
   EXPECT_TRUE(Logged("------I__增加MapGIS图示表达参数字段"));
@@ -113,9 +112,9 @@ TEST_F(ConvertNetwork, EveryLiveNodeIsWrittenWithTheNodeAttributes) {
 }
 
 TEST_F(ConvertNetwork, CodedModesWriteGeographicAnglesAndTheLegend) {
-  Settings::RotateType = 1;
+  options.RotateType = 1;
   for (int mode : {1, 4, 5}) {
-    Settings::SymbolType = mode;
+    options.SymbolType = mode;
     const std::string name = "coded" + std::to_string(mode);
     const std::string column = mode == 1 ? "VKT_SYMBOL" : "VKT_LEGEND";
     ASSERT_EQ(Nodes(name), 99999);
@@ -135,7 +134,7 @@ TEST_F(ConvertNetwork, CodedModesWriteGeographicAnglesAndTheLegend) {
     EXPECT_EQ(FileExists(dir.File(name + ".avl")), mode == 4) << mode;
   }
   // The raw mode writes the stored angle.
-  Settings::SymbolType = 2;
+  options.SymbolType = 2;
   ASSERT_EQ(Nodes("raw"), 99999);
   const OgrLayer raw = ReadWithOgr(Shp(dir, "raw"));
   EXPECT_DOUBLE_EQ(Num(raw.features[0], "VKT_ANGLE"), 45.0);
@@ -145,8 +144,8 @@ TEST_F(ConvertNetwork, CodedModesWriteGeographicAnglesAndTheLegend) {
 
 TEST_F(ConvertNetwork, NodesWithoutSubPicturesLeaveEveryStyleColumnEmpty) {
   const std::wstring plainNet = dir.Write("plain.wn", Network({&plain, &plain}));
-  Settings::SymbolType = 2;
-  ASSERT_EQ(view.ConvertNetPoint2Shp(plainNet, Base(dir, "plain")), 99999);
+  options.SymbolType = 2;
+  ASSERT_EQ(Convert(ConvertNetworkNodes, plainNet, Base(dir, "plain")), 99999);
   const OgrLayer layer = ReadWithOgr(Shp(dir, "plain"));
   ASSERT_EQ(layer.features.size(), 2u);
   for (const OgrFeature& f : layer.features) {
@@ -160,20 +159,20 @@ TEST_F(ConvertNetwork, NodesWithoutSubPicturesLeaveEveryStyleColumnEmpty) {
 
 TEST_F(ConvertNetwork, ANetworkWithoutNodeAttributesStopsWithoutOutput) {
   const std::wstring bare = dir.Write("bare.wn", Network({&sub45}, false));
-  EXPECT_EQ(view.ConvertNetPoint2Shp(bare, Base(dir, "bare")), -9980);
+  EXPECT_EQ(Convert(ConvertNetworkNodes, bare, Base(dir, "bare")), -9980);
   EXPECT_TRUE(Logged("----结束转换[原文件错误-属性字段定义错误]"));
   for (const char* ext : {".shp", ".dbf", ".cpg"}) EXPECT_FALSE(FileExists(dir.File(std::string("bare") + ext)));
   // Its arcs still convert with their own table.
-  EXPECT_EQ(view.ConvertNetArc2Shp(bare, Base(dir, "arcs")), 99999);
+  EXPECT_EQ(Convert(ConvertNetworkArcs, bare, Base(dir, "arcs")), 99999);
   EXPECT_EQ(ReadWithOgr(Shp(dir, "arcs")).features.at(0).values.at("LINEID"), "42");
 }
 
 TEST_F(ConvertNetwork, ArcsAreConvertedAsLines) {
   for (int mode : {2, 4}) {
-    Settings::SymbolType = mode;
+    options.SymbolType = mode;
     const std::string name = "arcs" + std::to_string(mode);
-    CConvertLog::Instance().Clear();
-    ASSERT_EQ(view.ConvertNetArc2Shp(src, Base(dir, name)), 99999);
+    host.lines.clear();
+    ASSERT_EQ(Convert(ConvertNetworkArcs, src, Base(dir, name)), 99999);
     EXPECT_TRUE(Logged("----结束转换[全部正确转换(1/1)]"));
     const OgrLayer layer = ReadWithOgr(Shp(dir, name));
     ASSERT_EQ(layer.features.size(), 1u);
@@ -194,10 +193,10 @@ TEST_F(ConvertNetwork, OtherLayerKindsAreRefused) {
   points.Section(0, Table(93, {PointRecord(1, 1, 1)})).Section(1, Bytes(2, 0));
   points.Section(2, AttributeSection({{"ID", 3, 1, 4, 8, 0}}, 5, {IdRow(1)}));
   const std::wstring pointFile = dir.Write("p.wt", points.Build());
-  EXPECT_EQ(view.ConvertNetArc2Shp(pointFile, Base(dir, "a")), -9997);
-  EXPECT_EQ(view.ConvertNetPoint2Shp(pointFile, Base(dir, "b")), -9997);
+  EXPECT_EQ(Convert(ConvertNetworkArcs, pointFile, Base(dir, "a")), -9997);
+  EXPECT_EQ(Convert(ConvertNetworkNodes, pointFile, Base(dir, "b")), -9997);
   EXPECT_EQ(LogStartingWith("----结束转换[原文件错误-几何类型错误]").size(), 2u);
   // And a network is no point file.
-  EXPECT_EQ(view.ConvertPntSub2Shp(src, Base(dir, "c")), -9997);
+  EXPECT_EQ(Convert(ConvertSubPictures, src, Base(dir, "c")), -9997);
   EXPECT_FALSE(FileExists(dir.File("a.shp")));
 }

@@ -8,7 +8,6 @@
 #include "EngineFixture.h"
 #include "LayerBuilder.h"
 #include "MapGisCodePage.h"
-#include "Settings.h"
 
 using namespace testing_support;
 
@@ -101,16 +100,16 @@ class ConvertNotes : public EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    Settings::ExportProjection = 0;
+    options.ExportProjection = 0;
   }
   // Converts with the log cleared first; the result of the converter.
   long Notes(const std::wstring& src, const std::string& name) {
-    CConvertLog::Instance().Clear();
-    return view.ConvertNote2Shp(src, Base(dir, name));
+    host.lines.clear();
+    return Convert(ConvertAnnotations, src, Base(dir, name));
   }
   long Subs(const std::wstring& src, const std::string& name) {
-    CConvertLog::Instance().Clear();
-    return view.ConvertPntSub2Shp(src, Base(dir, name));
+    host.lines.clear();
+    return Convert(ConvertSubPictures, src, Base(dir, name));
   }
 };
 
@@ -155,7 +154,7 @@ TEST_F(ConvertNotes, AResultWithoutItsKindIsEmptyAndDeleted) {
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(0/3)]"));
   EXPECT_FALSE(FileExists(dir.File("b.shp")));
 
-  Settings::ExportEmptyFile = 1;
+  options.ExportEmptyFile = 1;
   EXPECT_EQ(Notes(subsFile, "kept"), 99999);
   const OgrLayer kept = ReadWithOgr(Shp(dir, "kept"));
   ASSERT_TRUE(kept.opened);
@@ -170,7 +169,7 @@ TEST_F(ConvertNotes, LongTextsAreShortenedToFitTheirColumn) {
   f.Add(Note{0, chinese});
   const std::wstring src = dir.Write("long.wt", f.Build());
 
-  Settings::SymbolType = 4;
+  options.SymbolType = 4;
   ASSERT_EQ(Notes(src, "utf"), 99999);
   const OgrLayer utf = ReadWithOgr(Shp(dir, "utf"));
   ASSERT_EQ(utf.features.size(), 2u);
@@ -187,7 +186,7 @@ TEST_F(ConvertNotes, LongTextsAreShortenedToFitTheirColumn) {
   EXPECT_LE(label.size(), 255u);
   EXPECT_EQ(label.substr(label.size() - 12), "</CLR></FNT>");
 
-  Settings::CodePage = 1;
+  options.CodePage = 1;
   ASSERT_EQ(Notes(src, "gbk"), 99999);
   const OgrLayer gbk = ReadWithOgr(Shp(dir, "gbk"));
   ASSERT_EQ(gbk.features.size(), 2u);
@@ -203,8 +202,8 @@ TEST_F(ConvertNotes, SizeFactorsScaleWidthsAndHeightsInEveryMode) {
   f.Add(Note{0, "A"}).Add(block).Factors(2.0, 0.0);
   const std::wstring src = dir.Write("factor.wt", f.Build());
 
-  Settings::CodePage = 1;
-  Settings::SymbolType = 2;
+  options.CodePage = 1;
+  options.SymbolType = 2;
   ASSERT_EQ(Notes(src, "raw"), 99999);
   const OgrLayer raw = ReadWithOgr(Shp(dir, "raw"));
   ASSERT_EQ(raw.features.size(), 2u);
@@ -212,13 +211,13 @@ TEST_F(ConvertNotes, SizeFactorsScaleWidthsAndHeightsInEveryMode) {
   // A factor that is not positive leaves the height alone.
   EXPECT_DOUBLE_EQ(Num(raw.features[0], "VKT_AHEI"), 3.0);
 
-  Settings::SymbolType = 3;
+  options.SymbolType = 3;
   ASSERT_EQ(Notes(src, "text"), 99999);
   EXPECT_DOUBLE_EQ(Num(ReadWithOgr(Shp(dir, "text")).features[0], "注释宽度"), 6.0);
 
   // The mark-up sees the scaled width: 8 characters per line instead of 16.
   for (int mode : {1, 4, 5}) {
-    Settings::SymbolType = mode;
+    options.SymbolType = mode;
     const std::string name = "label" + std::to_string(mode);
     ASSERT_EQ(Notes(src, name), 99999);
     const std::string label = ReadWithOgr(Shp(dir, name)).features[1].values.at("VKT_LABEL");
@@ -228,7 +227,7 @@ TEST_F(ConvertNotes, SizeFactorsScaleWidthsAndHeightsInEveryMode) {
   // The height factor at 161 scales the mark-up size: 3 x 10 x 2.8345 = 85.
   PointFile tall;
   tall.Add(Note{0, "A"}).Factors(0.0, 10.0);
-  Settings::SymbolType = 4;
+  options.SymbolType = 4;
   ASSERT_EQ(Notes(dir.Write("tall.wt", tall.Build()), "tall"), 99999);
   EXPECT_NE(ReadWithOgr(Shp(dir, "tall")).features[0].values.at("VKT_LABEL").find("size='85'"), std::string::npos);
 }
@@ -237,9 +236,9 @@ TEST_F(ConvertNotes, SubPictureSizesAreScaledBeforeValuesAndKeys) {
   PointFile f;
   f.Add(Sub{7, 3.0f, 2.0f, 0.0f}).Factors(1000.0, 0.0);
   const std::wstring src = dir.Write("factor.wt", f.Build());
-  Settings::CodePage = 1;
+  options.CodePage = 1;
   for (int mode : {2, 3}) {
-    Settings::SymbolType = mode;
+    options.SymbolType = mode;
     const std::string name = "sub" + std::to_string(mode);
     ASSERT_EQ(Subs(src, name), 99999);
     const OgrFeature row = ReadWithOgr(Shp(dir, name)).features.at(0);
@@ -247,7 +246,7 @@ TEST_F(ConvertNotes, SubPictureSizesAreScaledBeforeValuesAndKeys) {
     EXPECT_DOUBLE_EQ(Num(row, mode == 2 ? "VKT_SHEIH" : "子图高度"), 3.0) << mode;
   }
   // Key: type 7, colour 0, extra 0, size1 2000 x 100, size2 3 x 100, size3 0.
-  Settings::SymbolType = 4;
+  options.SymbolType = 4;
   ASSERT_EQ(Subs(src, "key"), 99999);
   EXPECT_EQ(ReadWithOgr(Shp(dir, "key")).features.at(0).values.at("VKT_LEGEND"),
             "0007" "00000000" "00000000" "30D40" "012C" "0000");
@@ -258,7 +257,7 @@ TEST_F(ConvertNotes, SubPicturesWithNearlyEqualSizesShareOneCode) {
   f.Add(Sub{4, 3.0f, 2.0f}).Add(Sub{4, 3.00005f, 2.0f}).Add(Sub{4, 3.1f, 2.0f}).Add(Sub{5, 3.0f, 2.0f});
   const std::wstring src = dir.Write("keys.wt", f.Build());
   for (int mode : {1, 4}) {
-    Settings::SymbolType = mode;
+    options.SymbolType = mode;
     const std::string name = "keys" + std::to_string(mode);
     const std::string column = mode == 1 ? "VKT_SYMBOL" : "VKT_LEGEND";
     ASSERT_EQ(Subs(src, name), 99999);
@@ -289,7 +288,7 @@ TEST_F(ConvertNotes, AlignmentOfTextBlocksIsToldApartByTwo) {
   const std::wstring src = dir.Write("align.wt", f.Build());
 
   for (int mode : {1, 4, 5}) {
-    Settings::SymbolType = mode;
+    options.SymbolType = mode;
     const std::string name = "align" + std::to_string(mode);
     ASSERT_EQ(Notes(src, name), 99999);
     const OgrLayer layer = ReadWithOgr(Shp(dir, name));
@@ -297,17 +296,17 @@ TEST_F(ConvertNotes, AlignmentOfTextBlocksIsToldApartByTwo) {
     EXPECT_EQ(layer.features[1].values.at("VKT_ALIGN"), "3") << mode;
     EXPECT_TRUE(Logged("------I__增加注释参数字段[VKT_LABEL]"));
   }
-  Settings::SymbolType = 2;
+  options.SymbolType = 2;
   ASSERT_EQ(Notes(src, "raw"), 99999);
   EXPECT_EQ(ReadWithOgr(Shp(dir, "raw")).features[1].values.at("VKT_ALGN"), "1");
-  Settings::SymbolType = 3;
-  Settings::CodePage = 1;
+  options.SymbolType = 3;
+  options.CodePage = 1;
   ASSERT_EQ(Notes(src, "text"), 99999);
   const OgrLayer text = ReadWithOgr(Shp(dir, "text"));
   EXPECT_EQ(text.features[0].values.at("排列方式"), "竖排");
   EXPECT_EQ(text.features[1].values.at("排列方式"), "竖排");
   // No legend for annotations, whatever the mode.
-  Settings::SymbolType = 4;
+  options.SymbolType = 4;
   ASSERT_EQ(Notes(src, "nolegend"), 99999);
   EXPECT_FALSE(FileExists(dir.File("nolegend.avl")));
 }
@@ -321,7 +320,7 @@ TEST_F(ConvertNotes, AnglesFollowTheAngleModelPerMode) {
   PointFile subs;
   subs.Add(Sub{1, 3.0f, 2.0f, 45.0f}).Add(Sub{1, 3.0f, 2.0f, 180.0f});
   const std::wstring subFile = dir.Write("subangle.wt", subs.Build());
-  Settings::CodePage = 1;
+  options.CodePage = 1;
 
   struct Case {
     int rotate, mode;
@@ -336,8 +335,8 @@ TEST_F(ConvertNotes, AnglesFollowTheAngleModelPerMode) {
       {0, 3, "注释角度", 30, "旋转角度", 45, 180},   {0, 4, "VKT_ANGLE", 30, "VKT_ANGLE", 45, 180},
   };
   for (const Case& c : cases) {
-    Settings::RotateType = c.rotate;
-    Settings::SymbolType = c.mode;
+    options.RotateType = c.rotate;
+    options.SymbolType = c.mode;
     const std::string name = "r" + std::to_string(c.rotate) + "m" + std::to_string(c.mode);
     ASSERT_EQ(Notes(noteFile, "n" + name), 99999);
     EXPECT_DOUBLE_EQ(Num(ReadWithOgr(Shp(dir, "n" + name)).features.at(0), c.noteColumn), c.note) << name;
@@ -361,7 +360,7 @@ TEST_F(ConvertNotes, TypographicParametersInTheParameterModes) {
   f.Add(n);
   const std::wstring src = dir.Write("params.wt", f.Build());
 
-  Settings::SymbolType = 2;
+  options.SymbolType = 2;
   ASSERT_EQ(Notes(src, "raw"), 99999);
   EXPECT_TRUE(Logged("------I__增加MapGIS注释参数字段"));
   const OgrFeature raw = ReadWithOgr(Shp(dir, "raw")).features.at(0);
@@ -376,8 +375,8 @@ TEST_F(ConvertNotes, TypographicParametersInTheParameterModes) {
   EXPECT_NE(raw.values.at("VKT_LABEL").find("<ITA>A</ITA>"), std::string::npos);
 
   for (int codePage : {0, 1}) {
-    Settings::CodePage = codePage;
-    Settings::SymbolType = 3;
+    options.CodePage = codePage;
+    options.SymbolType = 3;
     const std::string name = "text" + std::to_string(codePage);
     ASSERT_EQ(Notes(src, name), 99999);
     const OgrLayer layer = ReadWithOgr(Shp(dir, name));
@@ -426,7 +425,7 @@ TEST_F(ConvertNotes, WrongKindsAndMissingProjectionStopBeforeAnyOutput) {
 
   PointFile f;
   f.Add(Note{});
-  Settings::ExportProjection = 1;
+  options.ExportProjection = 1;
   EXPECT_EQ(Notes(dir.Write("noprj.wt", f.Build()), "z"), -9978);
   EXPECT_TRUE(Logged("------E__待转换文件无投影信息"));
   EXPECT_FALSE(FileExists(dir.File("z.dbf")));
@@ -434,11 +433,11 @@ TEST_F(ConvertNotes, WrongKindsAndMissingProjectionStopBeforeAnyOutput) {
 
 TEST_F(ConvertNotes, RealMixedLegendFileInEveryModeAndCodePage) {
   const std::wstring src = dir.CopySample("frame/图例.WT");
-  Settings::ExportProjection = 1;
+  options.ExportProjection = 1;
   for (int codePage : {0, 1}) {
     for (int mode = 0; mode <= 5; ++mode) {
-      Settings::CodePage = codePage;
-      Settings::SymbolType = mode;
+      options.CodePage = codePage;
+      options.SymbolType = mode;
       const std::string name = "legend" + std::to_string(codePage) + std::to_string(mode);
       ASSERT_EQ(Notes(src, name + "A"), 99999) << name;
       EXPECT_TRUE(Logged("------I__输出注记投影[" + MapGis::WideToUtf8(Base(dir, name + "A")) + ".prj]"));
@@ -468,7 +467,7 @@ TEST_F(ConvertNotes, RealMixedLegendFileInEveryModeAndCodePage) {
 
 TEST_F(ConvertNotes, RealAnnotationFileWithSlashedTexts) {
   const std::wstring src = dir.CopySample("jz-project/JZ.WT");
-  Settings::SymbolType = 4;
+  options.SymbolType = 4;
   ASSERT_EQ(Notes(src, "jz"), 99999);
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(95/95)]"));
   const OgrLayer layer = ReadWithOgr(Shp(dir, "jz"));

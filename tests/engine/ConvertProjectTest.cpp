@@ -7,7 +7,6 @@
 #include "EngineFixture.h"
 #include "LayerBuilder.h"
 #include "MapGisCodePage.h"
-#include "Settings.h"
 
 using namespace testing_support;
 
@@ -82,7 +81,7 @@ class ConvertProject : public EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    Settings::ExportProjection = 0;
+    options.ExportProjection = 0;
   }
 };
 
@@ -92,7 +91,7 @@ TEST_F(ConvertProject, ThreeItemsWithTheSecondMissing) {
   const std::wstring src = dir.Write(
       "p.MPJ", ProjectFile({{0, ".\\a.WL", kJia + " " + kYi, 100, 5000}, {0, ".\\b.WL", "", 1, 2}, {1, "C.wt", kBing}},
                            "\xB9\xA4\xB3\xCC"));  // 工程
-  ASSERT_EQ(view.ConvertMpj2Shp(src, Base(dir, "idx")), 99999);
+  ASSERT_EQ(Convert(ConvertProjectIndex, src, Base(dir, "idx")), 99999);
   EXPECT_TRUE(Logged("------I__增加MapGIS图层属性字段"));
   EXPECT_TRUE(Logged("------I__输出结果文件[" + MapGis::WideToUtf8(Base(dir, "idx")) + ".shp]"));
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(2/3)]"));
@@ -143,7 +142,7 @@ TEST_F(ConvertProject, RealProjectsResolveTheirWindowsNames) {
                         "i486732jz.MPJ"}) {
     dir.CopySample(std::string("jz-project/") + f);
   }
-  ASSERT_EQ(view.ConvertMpj2Shp(Wide(dir.File("i486732jz1.MPJ")), Base(dir, "all")), 99999);
+  ASSERT_EQ(Convert(ConvertProjectIndex, Wide(dir.File("i486732jz1.MPJ")), Base(dir, "all")), 99999);
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(4/4)]"));
   const OgrLayer all = ReadWithOgr(Shp(dir, "all"));
   ASSERT_EQ(all.features.size(), 5u);
@@ -157,7 +156,7 @@ TEST_F(ConvertProject, RealProjectsResolveTheirWindowsNames) {
                 "\n2," + Utf8Path(dir.File("I486732TK.WT")) + "\n3," + Utf8Path(dir.File("JZ.WL")) + "\n4," +
                 Utf8Path(dir.File("i486732jz1.MPJ")) + "\n");
 
-  ASSERT_EQ(view.ConvertMpj2Shp(Wide(dir.File("i486732jz.MPJ")), Base(dir, "some")), 99999);
+  ASSERT_EQ(Convert(ConvertProjectIndex, Wide(dir.File("i486732jz.MPJ")), Base(dir, "some")), 99999);
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(3/4)]"));
   const OgrLayer some = ReadWithOgr(Shp(dir, "some"));
   ASSERT_EQ(some.features.size(), 4u);
@@ -177,7 +176,7 @@ TEST_F(ConvertProject, NamesWithWrongCaseDriveLettersAndParentFolders) {
       "maps/proj/p.MPJ", ProjectFile({{0, "..\\data\\roads.wl", ""},
                                       {0, "D:\\maps\\lakes.wl", ""},
                                       {0, ".\\\xCD\xBC\xC0\xFD.WL", ""}}));  // .\图例.WL in GBK
-  ASSERT_EQ(view.ConvertMpj2Shp(src, Base(dir, "maps/idx")), 99999);
+  ASSERT_EQ(Convert(ConvertProjectIndex, src, Base(dir, "maps/idx")), 99999);
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(3/3)]"));
   const OgrLayer layer = ReadWithOgr(Shp(dir, "maps/idx"));
   ASSERT_EQ(layer.features.size(), 4u);
@@ -195,11 +194,11 @@ TEST_F(ConvertProject, CsvFollowsTheTableEncodingAndQuotesCommas) {
   const std::wstring src = dir.Write("p.MPJ", ProjectFile({{0, ".\\\xC2\xB7,\xCD\xF8.WL", ""}}));  // 路,网.WL
   const std::string quoted = "0,\"" + Utf8Path(dir.File("路,网.WL")) + "\"\n";
 
-  ASSERT_EQ(view.ConvertMpj2Shp(src, Base(dir, "utf")), 99999);
+  ASSERT_EQ(Convert(ConvertProjectIndex, src, Base(dir, "utf")), 99999);
   EXPECT_NE(Text(dir.File("utf.CSV")).find(quoted), std::string::npos) << Text(dir.File("utf.CSV"));
 
-  Settings::CodePage = 1;
-  ASSERT_EQ(view.ConvertMpj2Shp(src, Base(dir, "gbk")), 99999);
+  options.CodePage = 1;
+  ASSERT_EQ(Convert(ConvertProjectIndex, src, Base(dir, "gbk")), 99999);
   const std::string gbk = Text(dir.File("gbk.CSV"));
   EXPECT_EQ(gbk.find("路"), std::string::npos) << "not GBK";
   EXPECT_NE(MapGis::AnsiToUtf8(gbk).find(quoted), std::string::npos) << MapGis::AnsiToUtf8(gbk);
@@ -209,36 +208,37 @@ TEST_F(ConvertProject, CsvFollowsTheTableEncodingAndQuotesCommas) {
 TEST_F(ConvertProject, AProjectWithoutLayerRowsHasANullProjectShape) {
   dir.Write("empty.WL", LineLayer(0, 0, 5, 5, true));
   const std::wstring src = dir.Write("p.MPJ", ProjectFile({{0, "gone.WL", ""}, {0, "empty.WL", ""}}));
-  Settings::ExportEmptyFile = 1;
-  ASSERT_EQ(view.ConvertMpj2Shp(src, Base(dir, "kept")), 99999);
+  options.ExportEmptyFile = 1;
+  ASSERT_EQ(Convert(ConvertProjectIndex, src, Base(dir, "kept")), 99999);
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(0/2)]"));
   const OgrLayer layer = ReadWithOgr(Shp(dir, "kept"));
   ASSERT_EQ(layer.features.size(), 1u);
   EXPECT_EQ(layer.features[0].wkt, "");
   EXPECT_EQ(layer.features[0].values.at("MatchID"), "2");
 
-  Settings::ExportEmptyFile = 0;
-  ASSERT_EQ(view.ConvertMpj2Shp(src, Base(dir, "gone")), 99999);
+  options.ExportEmptyFile = 0;
+  ASSERT_EQ(Convert(ConvertProjectIndex, src, Base(dir, "gone")), 99999);
   EXPECT_TRUE(Logged("------I__转换结果为空文件,已被删除！"));
-  for (const char* ext : {".shp", ".shx", ".dbf", ".cpg"}) EXPECT_FALSE(FileExists(dir.File(std::string("gone") + ext)));
-  // The index text stays.
-  EXPECT_EQ(Text(dir.File("gone.CSV")), "MatchID,FullPath\n2," + Utf8Path(dir.File("p.MPJ")) + "\n");
+  // The whole result goes, its index text too.
+  for (const char* ext : {".shp", ".shx", ".dbf", ".cpg", ".CSV"}) {
+    EXPECT_FALSE(FileExists(dir.File(std::string("gone") + ext)));
+  }
 }
 
 TEST_F(ConvertProject, AProjectThatCannotBeLoadedStopsWithItsStatus) {
   Bytes wrongVersion = ProjectFile({{0, "a.WL", ""}});
   wrongVersion[8] = 8;
-  EXPECT_EQ(view.ConvertMpj2Shp(dir.Write("v8.MPJ", wrongVersion), Base(dir, "v8")), -9997);
+  EXPECT_EQ(Convert(ConvertProjectIndex, dir.Write("v8.MPJ", wrongVersion), Base(dir, "v8")), -9997);
   EXPECT_TRUE(Logged("----结束转换[原文件错误-非MapGis文件]"));
   for (const char* ext : {".shp", ".dbf", ".CSV"}) EXPECT_FALSE(FileExists(dir.File(std::string("v8") + ext)));
 
-  EXPECT_EQ(view.ConvertMpj2Shp(Base(dir, "missing.MPJ"), Base(dir, "missing")), -9996);
+  EXPECT_EQ(Convert(ConvertProjectIndex, Base(dir, "missing.MPJ"), Base(dir, "missing")), -9996);
   EXPECT_TRUE(Logged("----结束转换[原文件错误-文件打开失败]"));
 
   // An item table beyond the end of the file.
   Bytes cut = ProjectFile({{0, "a.WL", ""}, {0, "b.WL", ""}});
   cut.resize(1113 + 400);
-  EXPECT_EQ(view.ConvertMpj2Shp(dir.Write("cut.MPJ", cut), Base(dir, "cut")), -9983);
+  EXPECT_EQ(Convert(ConvertProjectIndex, dir.Write("cut.MPJ", cut), Base(dir, "cut")), -9983);
   EXPECT_TRUE(Logged("----结束转换[原文件错误-文件读取失败]"));
   EXPECT_FALSE(FileExists(dir.File("cut.CSV")));
 }
@@ -246,13 +246,13 @@ TEST_F(ConvertProject, AProjectThatCannotBeLoadedStopsWithItsStatus) {
 TEST_F(ConvertProject, ProjectionOutputScalesTheRectangles) {
   dir.Write("a.WL", LineLayer(1, 2, 3, 4));
   const std::wstring plain = dir.Write("plain.MPJ", ProjectFile({{0, "a.WL", ""}}));
-  Settings::ExportProjection = 1;
-  EXPECT_EQ(view.ConvertMpj2Shp(plain, Base(dir, "noprj")), -9978);
+  options.ExportProjection = 1;
+  EXPECT_EQ(Convert(ConvertProjectIndex, plain, Base(dir, "noprj")), -9978);
   EXPECT_TRUE(Logged("------E__待转换文件无投影信息"));
   EXPECT_FALSE(FileExists(dir.File("noprj.shp")));
 
   const std::wstring projected = dir.Write("prj.MPJ", ProjectFile({{0, "a.WL", ""}}, "", 3, 1000.0));
-  ASSERT_EQ(view.ConvertMpj2Shp(projected, Base(dir, "prj")), 99999);
+  ASSERT_EQ(Convert(ConvertProjectIndex, projected, Base(dir, "prj")), 99999);
   EXPECT_TRUE(Logged("------I__输出投影文件[" + MapGis::WideToUtf8(Base(dir, "prj")) + ".prj]"));
   EXPECT_TRUE(FileExists(dir.File("prj.prj")));
   const OgrLayer layer = ReadWithOgr(Shp(dir, "prj"));

@@ -5,7 +5,6 @@
 
 #include "EngineFixture.h"
 #include "LayerBuilder.h"
-#include "Settings.h"
 
 using namespace testing_support;
 
@@ -49,11 +48,11 @@ TEST_F(ConvertTable, EveryFieldTypeIsMappedAndEveryRecordWritten) {
   const std::wstring src = dir.Write("t.WB", TableFile(kFields, {Row("\xD6\xD0\xCE\xC4", 2019, 3, 8, -7, 1.25),
                                                                  Row("b", 2020, 12, 31, 2147483647, -3.5)}));
   for (int codePage : {0, 1}) {
-    Settings::CodePage = codePage;
+    options.CodePage = codePage;
     const std::string name = "t" + std::to_string(codePage);
-    CConvertLog::Instance().Clear();
+    host.lines.clear();
     host.progress.clear();
-    ASSERT_EQ(view.ConvertWB2DBF(src, Base(dir, name)), 99999);
+    ASSERT_EQ(Convert(::ConvertTable, src, Base(dir, name)), 99999);
     EXPECT_TRUE(Logged("------W__[WIDE]字段被截断，SHAPE不支持大于255字节的字符串类型"));
     EXPECT_TRUE(Logged("------E__[BLOB]字段类型SHAPE格式不支持"));
     EXPECT_TRUE(Logged("------I__输出属性文件[" + MapGis::WideToUtf8(Base(dir, name)) + ".dbf]"));
@@ -83,14 +82,14 @@ TEST_F(ConvertTable, EveryFieldTypeIsMappedAndEveryRecordWritten) {
 
 TEST_F(ConvertTable, AnEmptyTableLeavesNoFiles) {
   const std::wstring src = dir.Write("empty.WB", TableFile(kFields, {}));
-  EXPECT_EQ(view.ConvertWB2DBF(src, Base(dir, "empty")), 99999);
+  EXPECT_EQ(Convert(::ConvertTable, src, Base(dir, "empty")), 99999);
   EXPECT_TRUE(Logged("------I__转换结果为空文件,已被删除！"));
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(0/0)]"));
   EXPECT_FALSE(FileExists(dir.File("empty.dbf")));
   EXPECT_FALSE(FileExists(dir.File("empty.cpg")));
 
-  Settings::ExportEmptyFile = 1;
-  EXPECT_EQ(view.ConvertWB2DBF(src, Base(dir, "kept")), 99999);
+  options.ExportEmptyFile = 1;
+  EXPECT_EQ(Convert(::ConvertTable, src, Base(dir, "kept")), 99999);
   EXPECT_TRUE(FileExists(dir.File("kept.dbf")));
   EXPECT_TRUE(FileExists(dir.File("kept.cpg")));
 }
@@ -98,36 +97,37 @@ TEST_F(ConvertTable, AnEmptyTableLeavesNoFiles) {
 TEST_F(ConvertTable, BadSourcesStopWithTheirStatus) {
   const Bytes foreign = ReadAll(RealSamples() / "unsupported" / "Fram_1.wt");
   ASSERT_FALSE(foreign.empty());
-  EXPECT_EQ(view.ConvertWB2DBF(dir.Write("foreign.WB", foreign), Base(dir, "foreign")), -9997);
+  EXPECT_EQ(Convert(::ConvertTable, dir.Write("foreign.WB", foreign), Base(dir, "foreign")), -9997);
   EXPECT_TRUE(Logged("----结束转换[原文件错误-非MapGis文件]"));
   EXPECT_FALSE(FileExists(dir.File("foreign.dbf")));
 
-  EXPECT_EQ(view.ConvertWB2DBF(Base(dir, "missing.WB"), Base(dir, "missing")), -9996);
+  EXPECT_EQ(Convert(::ConvertTable, Base(dir, "missing.WB"), Base(dir, "missing")), -9996);
   EXPECT_TRUE(Logged("----结束转换[原文件错误-文件打开失败]"));
 
-  // A field whose type is no MapGIS type stops after the table was created.
+  // A field whose type is no MapGIS type stops the conversion; the table
+  // begun for it is not kept.
   std::vector<FieldDef> bad = kFields;
   bad[2].type = 25;
-  CConvertLog::Instance().Clear();
-  EXPECT_EQ(view.ConvertWB2DBF(dir.Write("bad.WB", TableFile(bad, {Row("a", 1, 1, 1, 1, 1)})), Base(dir, "bad")),
+  host.lines.clear();
+  EXPECT_EQ(Convert(::ConvertTable, dir.Write("bad.WB", TableFile(bad, {Row("a", 1, 1, 1, 1, 1)})), Base(dir, "bad")),
             -9980);
   EXPECT_TRUE(Logged("------E__[DAY]字段结构定义存在严重错误"));
   EXPECT_TRUE(Logged("----结束转换[原文件错误-属性结构定义错误]"));
-  EXPECT_TRUE(FileExists(dir.File("bad.dbf")));
+  EXPECT_FALSE(FileExists(dir.File("bad.dbf")));
 
   // A table whose field head is damaged.
   Bytes damaged = TableFile(kFields, {Row("a", 1, 1, 1, 1, 1)});
   damaged[817] = 'x';
-  CConvertLog::Instance().Clear();
-  EXPECT_EQ(view.ConvertWB2DBF(dir.Write("damaged.WB", damaged), Base(dir, "damaged")), -9980);
+  host.lines.clear();
+  EXPECT_EQ(Convert(::ConvertTable, dir.Write("damaged.WB", damaged), Base(dir, "damaged")), -9980);
   EXPECT_TRUE(Logged("----结束转换[原文件错误-属性结构定义错误]"));
 }
 
 TEST_F(ConvertTable, RealTablesWithChineseFieldNamesAndWideStrings) {
   for (int codePage : {0, 1}) {
-    Settings::CodePage = codePage;
+    options.CodePage = codePage;
     const std::string name = "qu" + std::to_string(codePage);
-    ASSERT_EQ(view.ConvertWB2DBF(dir.CopySample("tables/区.WB"), Base(dir, name)), 99999);
+    ASSERT_EQ(Convert(::ConvertTable, dir.CopySample("tables/区.WB"), Base(dir, name)), 99999);
     const OgrLayer qu = ReadWithOgr(Dbf(dir, name));
     ASSERT_EQ(qu.features.size(), 1u);
     ASSERT_EQ(qu.fieldNames.size(), 22u);
@@ -136,7 +136,7 @@ TEST_F(ConvertTable, RealTablesWithChineseFieldNamesAndWideStrings) {
     EXPECT_EQ(qu.features[0].values.at(codePage == 1 ? "变更时间" : "变更时"), "0000-00-00");
 
     const std::string pointName = "dian" + std::to_string(codePage);
-    ASSERT_EQ(view.ConvertWB2DBF(dir.CopySample("tables/点.WB"), Base(dir, pointName)), 99999);
+    ASSERT_EQ(Convert(::ConvertTable, dir.CopySample("tables/点.WB"), Base(dir, pointName)), 99999);
     const OgrLayer dian = ReadWithOgr(Dbf(dir, pointName));
     ASSERT_EQ(dian.features.size(), 1u);
     EXPECT_EQ(dian.fieldNames.size(), 10u);

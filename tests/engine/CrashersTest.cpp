@@ -59,7 +59,6 @@ TEST(ConvertCrashers, EveryCrasherConvertsWithABoundedLog) {
       EXPECT_LE(log.size(), LogBound(input.size()));
     }
   }
-  Settings::ResetToDefaults(L"", L"");
 }
 
 // A line file whose slot count names two billion records in 3 KB: the
@@ -70,7 +69,7 @@ TEST_F(EngineTest, SlotCountBeyondTheFileIsCountedNotWalked) {
   ASSERT_GT(crasher.size(), 1000u);
   const std::wstring src = dir.Write("roads.WL", Bytes(crasher.begin() + 2, crasher.end()));
   const std::wstring base = testing_support::Wide(dir.Path() / "roads");
-  const long result = view.ConvertArc2Shp(src, base);
+  const long result = Convert(ConvertLines, src, base);
   EXPECT_NE(result, 99999);
   EXPECT_NE(result, 10);
   const size_t holdable = (crasher.size() - 2) / 40;

@@ -4,20 +4,39 @@
 #include <ogrsf_frmts.h>
 
 #include "MapGisCodePage.h"
-#include "Settings.h"
 
-void EngineTest::SetUp() {
-  Settings::ResetToDefaults(testing_support::Wide(dir.Path()), L"");
-  CConvertLog::Instance().Clear();
-  CConvertLog::Instance().SetSink(&host);
-  view.SetHost(&host);
+void EngineTest::SetUp() { options.OutPath = testing_support::Wide(dir.Path()); }
+
+long EngineTest::Convert(Converter converter, const std::wstring& source, const std::wstring& base) {
+  const ColorModel colors(&colours, options.ColorModel);
+  ConversionLog log(&host, options.LogLevel);
+  const ConverterInputs in{options, colors, log, nullptr, &host};
+  return converter(in, source, base);
 }
 
-void EngineTest::TearDown() { CConvertLog::Instance().SetSink(nullptr); }
+int EngineTest::LoadColours() {
+  ConversionLog log(&host, options.LogLevel);
+  return LoadColourLibrary(options, colours, &host, log);
+}
+
+BatchSummary EngineTest::RunBatch(const std::wstring& outputDir, bool labelsOnly, int jobs, ConvertHost* other) {
+  ConversionOptions run = options;
+  run.OutPath = outputDir;
+  ConvertHost* shown = other ? other : &host;
+  BatchRunner batch(run, files, colours, shown, shown);
+  batch.SetJobs(jobs);
+  return labelsOnly ? batch.ConvertAllLabels() : batch.ConvertAllFiles();
+}
+
+OutputNaming EngineTest::Naming() {
+  return OutputNaming(options, policy, &host, [](const std::wstring& path) {
+    return FileExists(std::filesystem::u8path(MapGis::WideToUtf8(path)));
+  });
+}
 
 std::vector<std::string> EngineTest::Log() const {
   std::vector<std::string> out;
-  for (const std::wstring& l : CConvertLog::Instance().Lines()) {
+  for (const std::wstring& l : host.lines) {
     out.push_back(MapGis::WideToUtf8(l.size() > 0 && l[0] == L'>' ? l.substr(1) : l));
   }
   return out;

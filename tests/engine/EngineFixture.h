@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "BatchRunner.h"
 #include "ConvertHost.h"
-#include "GridmoorProView.h"
+#include "Converters.h"
+#include "OutputNaming.h"
 #include "TempDir.h"
 
 class RecordingHost : public ConvertHost {
@@ -30,8 +32,6 @@ class RecordingHost : public ConvertHost {
   bool CancelRequested() override { return cancel; }
   void FinishSound() override { ++sounds; }
   void AppendLine(const std::wstring& line) override { lines.push_back(line); }
-  void ClearLines() override { lines.clear(); }
-  void ShowLog() override { ++shown; }
 
   int duplicateAnswer = kOverwriteThis;
   bool yesNoAnswer = true;
@@ -39,14 +39,27 @@ class RecordingHost : public ConvertHost {
   std::vector<std::wstring> asked, messages, questions, statusTexts, progressTexts, lines;
   std::vector<int> progress;
   int sounds = 0;
-  int shown = 0;
 };
 
-// Puts settings back to their defaults and captures the log for one test.
+// The pieces of a conversion run for one test: default options writing
+// into the test's folder, a recording host that also keeps the log, the
+// file list, the colour library and the clash policy.
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override;
+
+  using Converter = long (*)(const ConverterInputs&, const std::wstring&, const std::wstring&);
+  // Runs one converter with the test's options, colours and host.
+  long Convert(Converter converter, const std::wstring& source, const std::wstring& base);
+  // Loads the colour library of the options' LibPath (LoadColourLibrary).
+  int LoadColours();
+  // A batch over `files` into `outputDir` (empty: next to each source),
+  // shown to `other` instead of the recording host when given.
+  BatchSummary RunBatch(const std::wstring& outputDir, bool labelsOnly = false, int jobs = 1,
+                        ConvertHost* other = nullptr);
+  // Output naming with the test's options, policy and host.
+  OutputNaming Naming();
+  ConversionLog RunLog() { return ConversionLog(&host, options.LogLevel); }
 
   // Log lines without their leading ">", as UTF-8.
   std::vector<std::string> Log() const;
@@ -56,7 +69,10 @@ class EngineTest : public ::testing::Test {
 
   testing_support::TempDir dir;
   RecordingHost host;
-  CGridmoorProView view;
+  ConversionOptions options;
+  FileList files{&host};
+  MapGis::MapGis_ColorLib colours;
+  OverwritePolicy policy;
 };
 
 // A shapefile as GDAL reads it.

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "EngineFixture.h"
-#include "Settings.h"
 #include "TempDir.h"
 
 using Bytes = std::vector<uint8_t>;
@@ -51,11 +50,11 @@ std::vector<Bytes> Damaged(const Bytes& original, unsigned seed) {
 class HostileConversion : public EngineTest {
  protected:
   // Runs one converter and checks its ending; returns the files it left.
-  void ConvertOnce(const std::string& what, long (CGridmoorProView::*convert)(std::wstring, std::wstring),
+  void ConvertOnce(const std::string& what, Converter convert,
                    const std::wstring& source, const std::filesystem::path& base) {
     SCOPED_TRACE(what);
-    CConvertLog::Instance().Clear();
-    const long result = (view.*convert)(source, testing_support::Wide(base));
+    host.lines.clear();
+    const long result = Convert(convert, source, testing_support::Wide(base));
     EXPECT_TRUE(result == 99999 || (result >= -10000 && result < 0)) << result;
     ++(result == 99999 ? converted : refused);
     EXPECT_EQ(LogStartingWith("----结束转换[").size(), 1u);
@@ -81,27 +80,27 @@ TEST_F(HostileConversion, DamagedRealFilesEndWithAStatusAndOneClosingLine) {
     for (const Bytes& damaged : Damaged(original, seed++)) {
       SCOPED_TRACE(std::string(s.path) + " copy " + std::to_string(copy));
       // Alternate the style and projection choices between copies.
-      Settings::SymbolType = copy % 6;
-      Settings::ExportProjection = copy % 3;
-      Settings::CodePage = copy % 2 ? 936 : 0;
+      options.SymbolType = copy % 6;
+      options.ExportProjection = copy % 3;
+      options.CodePage = copy % 2 ? 936 : 0;
       const std::string ext = std::filesystem::u8path(s.path).extension().string();
       const std::wstring source = dir.Write("damaged-" + std::to_string(copy) + ext, damaged);
       const std::filesystem::path base = dir.Path() / ("out-" + std::to_string(copy));
       switch (s.kind) {
         case 'T':
-          ConvertOnce("points", &CGridmoorProView::ConvertPoint2Shp, source, base);
-          ConvertOnce("sub-pictures", &CGridmoorProView::ConvertPntSub2Shp, source, base.string() + "_S");
-          ConvertOnce("annotations", &CGridmoorProView::ConvertNote2Shp, source, base.string() + "_A");
+          ConvertOnce("points", ConvertPoints, source, base);
+          ConvertOnce("sub-pictures", ConvertSubPictures, source, base.string() + "_S");
+          ConvertOnce("annotations", ConvertAnnotations, source, base.string() + "_A");
           break;
         case 'L':
-          ConvertOnce("lines", &CGridmoorProView::ConvertArc2Shp, source, base);
+          ConvertOnce("lines", ConvertLines, source, base);
           break;
         case 'P':
-          ConvertOnce("polygons", &CGridmoorProView::ConvertPolygon2Shp, source, base);
-          ConvertOnce("polygon arcs", &CGridmoorProView::ConvertPolyArc2Shp, source, base.string() + "_C");
+          ConvertOnce("polygons", ConvertPolygons, source, base);
+          ConvertOnce("polygon arcs", ConvertPolygonArcs, source, base.string() + "_C");
           break;
         default:
-          ConvertOnce("table", &CGridmoorProView::ConvertWB2DBF, source, base);
+          ConvertOnce("table", ::ConvertTable, source, base);
           break;
       }
       ++copy;

@@ -7,7 +7,6 @@
 #include "EngineFixture.h"
 #include "FileList.h"
 #include "MapGisCodePage.h"
-#include "Settings.h"
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -68,37 +67,38 @@ class ParallelBatchTest : public EngineTest {
     // Same base names in two folders: their results meet in one output folder.
     fs::copy_file(RealSamples() / "jz-project" / "JZ.WL", src / "frame" / "JZ.WL");
     fs::copy_file(RealSamples() / "frame" / fs::u8path("图框.WP"), src / "jz" / fs::u8path("图框.WP"));
-    Settings::SymbolType = 2;
-    Settings::LibPath = Wide(RealSamples() / "colour");
-    Settings::ExportPolyArc = 1;
-    Settings::ExportAnnotation = 1;
-    Settings::ExportNetNode = 1;
-    Settings::ExportProjection = 0;  // the project's layers have none
+    options.SymbolType = 2;
+    options.LibPath = Wide(RealSamples() / "colour");
+    options.ExportPolyArc = 1;
+    options.ExportAnnotation = 1;
+    options.ExportNetNode = 1;
+    options.ExportProjection = 0;  // the project's layers have none
   }
 
   RunResult Run(int jobs, const std::string& out, int answer, bool labels = false) {
     fs::create_directories(dir.File(out));
     SequenceHost seq;
     seq.duplicateAnswer = answer;
-    CConvertLog::Instance().SetSink(&seq);
-    CGridmoorProView v;
-    v.SetHost(&seq);
-    v.SetJobs(jobs);
-    EXPECT_EQ(v.Files().SearchFolder(Wide(dir.File("src")), true), 0);
-    v.Files().ResetForBatch();
-    CConvertLog::Instance().Clear();
-    EXPECT_EQ(v.ConvertLoadRules(), 1);
+    FileList list(&seq);
+    EXPECT_EQ(list.SearchFolder(Wide(dir.File("src")), true), 0);
+    list.ResetForBatch();
+    ConversionOptions run = options;
+    run.OutPath = Wide(dir.File(out));
+    MapGis::MapGis_ColorLib library;
+    ConversionLog log(&seq, run.LogLevel);
+    EXPECT_EQ(LoadColourLibrary(run, library, &seq, log), 1);
+    BatchRunner batch(run, list, library, &seq, &seq);
+    batch.SetJobs(jobs);
     RunResult r;
-    r.sum = labels ? v.ConvertAllLabels(Wide(dir.File(out))) : v.ConvertAllFiles(Wide(dir.File(out)));
+    r.sum = labels ? batch.ConvertAllLabels() : batch.ConvertAllFiles();
     const std::wstring outDir = Wide(dir.File(out));
     for (const std::wstring& e : seq.events) {
       if (e.find(L"开始时间") != std::wstring::npos || e.find(L"结束时间") != std::wstring::npos) continue;
       r.events.push_back(Replace(e, outDir, L"OUT"));
     }
-    for (const FileNode* n : v.Files().Walk()) {
+    for (const FileNode* n : list.Walk()) {
       r.statuses.push_back(n->status + L"|" + Replace(n->result, outDir, L"OUT") + L"|" + std::to_wstring(n->resultCode));
     }
-    CConvertLog::Instance().SetSink(&host);
     return r;
   }
 
@@ -163,25 +163,22 @@ TEST_F(ParallelBatchTest, CancelStopsBeforeTheNextEntryAfterFinishingTheRunningO
     int checks = 0;
     int cancelAt = -1;
   } cancelling;
-  CConvertLog::Instance().SetSink(&cancelling);
-  view.SetHost(&cancelling);
-  view.SetJobs(2);
   for (const char* f : {"JZ.WL", "JZ-FINAL.WL", "I486732TK.WL"}) {
     fs::copy_file(RealSamples() / "jz-project" / f, dir.File(f));
-    view.Files().AddFile(Wide(dir.File(f)));
+    files.AddFile(Wide(dir.File(f)));
   }
-  Settings::SymbolType = 0;
-  Settings::ExportProjection = 0;
+  options.SymbolType = 0;
+  options.ExportProjection = 0;
   // Check 1 drains an old request; check 4 comes before the third entry.
   cancelling.cancelAt = 4;
-  const BatchSummary sum = view.ConvertAllFiles(L"");
-  CConvertLog::Instance().SetSink(&host);
+  const BatchSummary sum = RunBatch(L"", false, 2, &cancelling);
   EXPECT_TRUE(sum.cancelled);
   EXPECT_EQ(sum.done, 2);
-  EXPECT_EQ(view.Files().Walk()[1]->status, L"成功");
-  EXPECT_EQ(view.Files().Walk()[2]->resultCode, 0);
+  EXPECT_EQ(files.Walk()[1]->status, L"成功");
+  EXPECT_EQ(files.Walk()[2]->resultCode, 0);
   // The interruption is logged after both finished entries' lines.
-  const auto log = Log();
+  std::vector<std::string> log;
+  for (const std::wstring& l : cancelling.lines) log.push_back(MapGis::WideToUtf8(l.substr(1)));
   const auto stop = std::find(log.begin(), log.end(), "====================用户中断了本次转换====================");
   ASSERT_NE(stop, log.end());
   EXPECT_EQ(std::find_if(stop, log.end(), [](const std::string& l) { return l.find("JZ-FINAL") != std::string::npos; }),

@@ -2,18 +2,15 @@
 
 #include <QDir>
 
-#include "ConvertLog.h"
-#include "Settings.h"
+#include "SettingsStore.h"
 
 void GuiTest::SetUp() {
-  Settings::ResetToDefaults(L"", L"");
-  Settings::OutPath.clear();
-  CConvertLog::Instance().Clear();
+  AppSettings() = Settings::Defaults(L"", L"");
+  AppSettings().OutPath.clear();
 }
 
 void GuiTest::TearDown() {
-  Settings::ResetToDefaults(L"", L"");
-  CConvertLog::Instance().SetSink(nullptr);
+  AppSettings() = Settings::Defaults(L"", L"");
 }
 
 QString RealSample(const QString& relative) {

@@ -13,8 +13,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include "SettingsStore.h"
 #include "Commands.h"
-#include "ConvertLog.h"
 #include "FileListModel.h"
 #include "FileListView.h"
 #include "GuiHost.h"
@@ -22,7 +22,6 @@
 #include "LogModel.h"
 #include "MainWindow.h"
 #include "OutputPane.h"
-#include "Settings.h"
 
 namespace {
 
@@ -36,7 +35,7 @@ class MainWindowTest : public GuiTest {
 
   void SetUp() override {
     GuiTest::SetUp();
-    Settings::FinishBeep = 0;
+    AppSettings().FinishBeep = 0;
   }
 
   // Runs a batch of `mode` and waits for its end.
@@ -72,9 +71,9 @@ TEST_F(MainWindowTest, QuickBatchRunsOnAWorkerAndMarksEveryEntry) {
   window.AddPaths({dir.path()});
   ASSERT_EQ(window.Model()->rowCount(), 3);
   EXPECT_EQ(window.StatusLabel()->text(), QStringLiteral("当前共有3个待转换文件！"));
-  Settings::SymbolType = 3;
-  Settings::ExportProjection = 1;
-  Settings::ExportLayerIndex = 1;
+  AppSettings().SymbolType = 3;
+  AppSettings().ExportProjection = 1;
+  AppSettings().ExportLayerIndex = 1;
 
   QSignalSpy finished(&window, &MainWindow::BatchFinished);
   ASSERT_TRUE(window.RunBatch(ConvertMode::Quick));
@@ -87,10 +86,10 @@ TEST_F(MainWindowTest, QuickBatchRunsOnAWorkerAndMarksEveryEntry) {
   EXPECT_TRUE(window.Action(ID_CVT_QUICK)->isEnabled());
 
   // Quick conversion: ANSI tables, no style columns, no spatial reference.
-  EXPECT_EQ(Settings::CodePage, 1);
-  EXPECT_EQ(Settings::SymbolType, 0);
-  EXPECT_EQ(Settings::ExportProjection, 0);
-  EXPECT_EQ(Settings::ExportLayerIndex, 0);
+  EXPECT_EQ(AppSettings().CodePage, 1);
+  EXPECT_EQ(AppSettings().SymbolType, 0);
+  EXPECT_EQ(AppSettings().ExportProjection, 0);
+  EXPECT_EQ(AppSettings().ExportLayerIndex, 0);
   for (int row = 0; row < 3; ++row) {
     EXPECT_EQ(Cell(row, 3), QStringLiteral("成功")) << Cell(row, 0).toStdString();
     const QString base = QFileInfo(Cell(row, 1)).path() + "/" + QFileInfo(Cell(row, 1)).completeBaseName();
@@ -106,9 +105,6 @@ TEST_F(MainWindowTest, QuickBatchRunsOnAWorkerAndMarksEveryEntry) {
 
   const QString summary = QStringLiteral("转换完成：3个完成,0个空文件,0个跳过,0个失败");
   EXPECT_EQ(finished.at(0).at(0).toString(), summary);
-  std::vector<std::wstring> kept = CConvertLog::Instance().Lines();
-  ASSERT_EQ(static_cast<size_t>(LogLines().size()), kept.size());
-  for (size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(LogLines()[int(i)], QString::fromStdWString(kept[i]));
   EXPECT_EQ(LogLines().first(), QStringLiteral(">====================转换信息：I 提示,W 警告,E 错误,F 未知错===================="));
   EXPECT_EQ(LogLines().last(), ">====================" + summary + "====================");
   EXPECT_EQ(messages.TextsWithCaption(QStringLiteral("转换完成")), std::vector<QString>{summary});
@@ -159,10 +155,10 @@ TEST_F(MainWindowTest, AnnotationRunLoadsTheColourLibraryForAStyleMode) {
   CopySamples(dir, {"frame/图例.WT", "frame/图框.WL"});
   QTemporaryDir library;
   window.AddPaths({dir.path()});
-  Settings::SymbolType = 3;
-  Settings::LibPath = library.path().toStdWString();
+  AppSettings().SymbolType = 3;
+  AppSettings().LibPath = library.path().toStdWString();
   RunAndWait(ConvertMode::Annotation);
-  EXPECT_EQ(Settings::ExportAnnotation, 1);
+  EXPECT_EQ(AppSettings().ExportAnnotation, 1);
   EXPECT_EQ(messages.TextsWithCaption(QStringLiteral("注意")),
             std::vector<QString>{QStringLiteral("未设定匹配色标库文件或者指定色标库文件不存在!")});
 
@@ -182,7 +178,7 @@ TEST_F(MainWindowTest, AnnotationRunLoadsTheColourLibraryForAStyleMode) {
 TEST_F(MainWindowTest, LogAndListAreSavedOrTheFailureIsShown) {
   CopySamples(dir, {"frame/图框.WP"});
   window.AddPaths({dir.filePath("图框.WP")});
-  Settings::ViewLogFile = 1;
+  AppSettings().ViewLogFile = 1;
   window.show();
   window.Pane()->hide();
   RunAndWait(ConvertMode::Quick);
@@ -218,7 +214,6 @@ TEST_F(MainWindowTest, LogAndListAreSavedOrTheFailureIsShown) {
   window.ClearList();
   EXPECT_EQ(window.Model()->rowCount(), 0);
   EXPECT_EQ(window.Log()->rowCount(), 0);
-  EXPECT_TRUE(CConvertLog::Instance().Lines().empty());
 }
 
 TEST_F(MainWindowTest, DroppedFoldersAreSearchedAndEscapeStopsASearch) {
@@ -238,7 +233,7 @@ TEST_F(MainWindowTest, DroppedFoldersAreSearchedAndEscapeStopsASearch) {
   QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(window.Tree()->viewport(), &drop);
   EXPECT_TRUE(drop.isAccepted());
-  ASSERT_EQ(window.View().Files().Count(), 3);
+  ASSERT_EQ(window.Files().Count(), 3);
   EXPECT_EQ(window.ProgressLabel()->text(), QStringLiteral("进度：[0/3]"));
 
   // Escape waiting in the queue reaches the search before its first entry.
@@ -246,26 +241,26 @@ TEST_F(MainWindowTest, DroppedFoldersAreSearchedAndEscapeStopsASearch) {
   window.SearchFolders({second.path()});
   ASSERT_EQ(messages.questions.size(), 1u);
   EXPECT_EQ(messages.questions[0], QStringLiteral("确定要停止当前搜索过程？"));
-  EXPECT_EQ(window.View().Files().Count(), 3);
+  EXPECT_EQ(window.Files().Count(), 3);
   EXPECT_TRUE(window.Tree()->isEnabled());
   EXPECT_TRUE(window.Action(ID_FILE_FLD)->isEnabled());
 }
 
 TEST_F(MainWindowTest, ModelCommandsFollowTheSettings) {
-  Settings::ColorModel = 2;
-  Settings::RotateType = 1;
+  AppSettings().ColorModel = 2;
+  AppSettings().RotateType = 1;
   window.ShowModelChoices();
   EXPECT_TRUE(window.Action(ID_CLR_CMYK)->isChecked());
   EXPECT_FALSE(window.Action(ID_CLR_RGBTRIPLE)->isChecked());
   EXPECT_TRUE(window.Action(ID_ROTATE_GEO)->isChecked());
   window.Action(ID_CLR_RGBQUAD)->trigger();
   window.Action(ID_ROTATE_ARITH)->trigger();
-  EXPECT_EQ(Settings::ColorModel, 1);
-  EXPECT_EQ(Settings::RotateType, 0);
+  EXPECT_EQ(AppSettings().ColorModel, 1);
+  EXPECT_EQ(AppSettings().RotateType, 0);
   EXPECT_TRUE(window.Action(ID_CLR_RGBQUAD)->isChecked());
   EXPECT_FALSE(window.Action(ID_CLR_CMYK)->isChecked());
   // A stored model no command stands for ticks none.
-  Settings::ColorModel = 7;
+  AppSettings().ColorModel = 7;
   window.ShowModelChoices();
   for (int id : {ID_CLR_RGBTRIPLE, ID_CLR_RGBQUAD, ID_CLR_CMYK}) EXPECT_FALSE(window.Action(id)->isChecked());
   EXPECT_EQ(window.Action(ID_CVT_QUICK)->text(), QStringLiteral("快速转换"));

@@ -7,7 +7,6 @@
 
 #include "FolderField.h"
 #include "GuiTestSupport.h"
-#include "Settings.h"
 #include "SettingsDialog.h"
 #include "SettingsPages.h"
 #include "SettingsStore.h"
@@ -19,57 +18,57 @@ using SettingsStoreTest = GuiTest;
 TEST_F(SettingsStoreTest, AFreshStoreGivesTheDefaults) {
   QTemporaryDir dir;
   QSettings store(dir.filePath("fresh.ini"), QSettings::IniFormat);
-  Settings::ExportProjection = 0;
-  Settings::Pntfix = L"X";
+  AppSettings().ExportProjection = 0;
+  AppSettings().Pntfix = L"X";
   LoadSettings(store, "/home/u/appdata", "/opt/gridmoor");
-  EXPECT_EQ(Settings::WorkPath, L"/home/u/appdata");
-  EXPECT_EQ(Settings::OutPath, L"/home/u/appdata");
-  EXPECT_EQ(Settings::LibPath, L"/opt/gridmoor");
-  EXPECT_EQ(Settings::ExportProjection, 1);
-  EXPECT_EQ(Settings::ExportLayerIndex, 1);
-  EXPECT_EQ(Settings::LogLevel, 3);
-  EXPECT_EQ(Settings::OverWriteTip, 1);
-  EXPECT_EQ(Settings::FinishBeep, 1);
-  EXPECT_EQ(Settings::AffixType, 1);
-  EXPECT_EQ(Settings::Pntfix, L"T");
-  EXPECT_EQ(Settings::SymbolFontName, L"ESRI Default Marker");
+  EXPECT_EQ(AppSettings().WorkPath, L"/home/u/appdata");
+  EXPECT_EQ(AppSettings().OutPath, L"/home/u/appdata");
+  EXPECT_EQ(AppSettings().LibPath, L"/opt/gridmoor");
+  EXPECT_EQ(AppSettings().ExportProjection, 1);
+  EXPECT_EQ(AppSettings().ExportLayerIndex, 1);
+  EXPECT_EQ(AppSettings().LogLevel, 3);
+  EXPECT_EQ(AppSettings().OverWriteTip, 1);
+  EXPECT_EQ(AppSettings().FinishBeep, 1);
+  EXPECT_EQ(AppSettings().AffixType, 1);
+  EXPECT_EQ(AppSettings().Pntfix, L"T");
+  EXPECT_EQ(AppSettings().SymbolFontName, L"ESRI Default Marker");
 }
 
 TEST_F(SettingsStoreTest, EverySettingSurvivesARoundTrip) {
   QTemporaryDir dir;
   const QString file = dir.filePath("store.ini");
-  Settings::WorkPath = L"/数据/工作";
-  Settings::OutPath = L"";  // empty: next to each source, not the default folder
-  Settings::LibPath = L"/slib";
-  Settings::ExportEmptyFile = 1;
-  Settings::ViewLogFile = 1;
-  Settings::LogLevel = 0;
-  Settings::SymbolType = 4;
-  Settings::ColorModel = 2;
-  Settings::RotateType = 1;
-  Settings::ExportProjection = 2;
-  Settings::Annofix = L"注";
-  Settings::Nodefix = L"";
+  AppSettings().WorkPath = L"/数据/工作";
+  AppSettings().OutPath = L"";  // empty: next to each source, not the default folder
+  AppSettings().LibPath = L"/slib";
+  AppSettings().ExportEmptyFile = 1;
+  AppSettings().ViewLogFile = 1;
+  AppSettings().LogLevel = 0;
+  AppSettings().SymbolType = 4;
+  AppSettings().ColorModel = 2;
+  AppSettings().RotateType = 1;
+  AppSettings().ExportProjection = 2;
+  AppSettings().Annofix = L"注";
+  AppSettings().Nodefix = L"";
   {
     QSettings store(file, QSettings::IniFormat);
     SaveSettings(store);
   }
-  Settings::ResetToDefaults(L"/other", L"/other");
+  AppSettings() = Settings::Defaults(L"/other", L"/other");
   QSettings store(file, QSettings::IniFormat);
   EXPECT_EQ(store.value("Styles/SymbolType").toInt(), 4);  // groups are the sections
   LoadSettings(store, "/appdata", "/program");
-  EXPECT_EQ(Settings::WorkPath, L"/数据/工作");
-  EXPECT_EQ(Settings::OutPath, L"");
-  EXPECT_EQ(Settings::LibPath, L"/slib");
-  EXPECT_EQ(Settings::ExportEmptyFile, 1);
-  EXPECT_EQ(Settings::ViewLogFile, 1);
-  EXPECT_EQ(Settings::LogLevel, 0);
-  EXPECT_EQ(Settings::SymbolType, 4);
-  EXPECT_EQ(Settings::ColorModel, 2);
-  EXPECT_EQ(Settings::RotateType, 1);
-  EXPECT_EQ(Settings::ExportProjection, 2);
-  EXPECT_EQ(Settings::Annofix, L"注");
-  EXPECT_EQ(Settings::Nodefix, L"");
+  EXPECT_EQ(AppSettings().WorkPath, L"/数据/工作");
+  EXPECT_EQ(AppSettings().OutPath, L"");
+  EXPECT_EQ(AppSettings().LibPath, L"/slib");
+  EXPECT_EQ(AppSettings().ExportEmptyFile, 1);
+  EXPECT_EQ(AppSettings().ViewLogFile, 1);
+  EXPECT_EQ(AppSettings().LogLevel, 0);
+  EXPECT_EQ(AppSettings().SymbolType, 4);
+  EXPECT_EQ(AppSettings().ColorModel, 2);
+  EXPECT_EQ(AppSettings().RotateType, 1);
+  EXPECT_EQ(AppSettings().ExportProjection, 2);
+  EXPECT_EQ(AppSettings().Annofix, L"注");
+  EXPECT_EQ(AppSettings().Nodefix, L"");
 }
 
 TEST_F(SettingsStoreTest, LogPathIsWrittenButNeverReadBack) {
@@ -79,9 +78,9 @@ TEST_F(SettingsStoreTest, LogPathIsWrittenButNeverReadBack) {
   store.setValue("Styles/SymbolType", 9);          // out of range: kept for its readers
   store.setValue("General/LogLevel", "loud");       // not a number: the default
   LoadSettings(store, "", "");
-  EXPECT_EQ(Settings::LogPath, L"");
-  EXPECT_EQ(Settings::SymbolType, 9);
-  EXPECT_EQ(Settings::LogLevel, 3);
+  EXPECT_EQ(AppSettings().LogPath, L"");
+  EXPECT_EQ(AppSettings().SymbolType, 9);
+  EXPECT_EQ(AppSettings().LogLevel, 3);
   SaveSettings(store);
   EXPECT_TRUE(store.contains("FilePath/LogPath"));
   EXPECT_EQ(store.value("FilePath/LogPath").toString(), "");
@@ -89,8 +88,8 @@ TEST_F(SettingsStoreTest, LogPathIsWrittenButNeverReadBack) {
 
 // "转换完成后自动删除结果中的空文件" is ticked when ExportEmptyFile is 0.
 TEST_F(SettingsStoreTest, SettingsDialogEditsTheSettingsOnOk) {
-  Settings::ExportEmptyFile = 0;
-  Settings::OverWriteTip = 5;  // a stored value the box does not change is kept
+  AppSettings().ExportEmptyFile = 0;
+  AppSettings().OverWriteTip = 5;  // a stored value the box does not change is kept
   {
     SettingsDialog dialog;
     ASSERT_EQ(dialog.windowTitle(), QStringLiteral("高级设置"));
@@ -106,14 +105,14 @@ TEST_F(SettingsStoreTest, SettingsDialogEditsTheSettingsOnOk) {
     dialog.ModelPage()->AngleModels()->button(1)->setChecked(true);
     dialog.accept();
   }
-  EXPECT_EQ(Settings::ExportEmptyFile, 1);
-  EXPECT_EQ(Settings::OverWriteTip, 5);
-  EXPECT_EQ(Settings::ViewLogFile, 1);
-  EXPECT_EQ(Settings::WorkPath, L"/work");
-  EXPECT_EQ(Settings::Arcfix, L"ARC");
-  EXPECT_EQ(Settings::AffixType, 2);
-  EXPECT_EQ(Settings::ColorModel, 1);
-  EXPECT_EQ(Settings::RotateType, 1);
+  EXPECT_EQ(AppSettings().ExportEmptyFile, 1);
+  EXPECT_EQ(AppSettings().OverWriteTip, 5);
+  EXPECT_EQ(AppSettings().ViewLogFile, 1);
+  EXPECT_EQ(AppSettings().WorkPath, L"/work");
+  EXPECT_EQ(AppSettings().Arcfix, L"ARC");
+  EXPECT_EQ(AppSettings().AffixType, 2);
+  EXPECT_EQ(AppSettings().ColorModel, 1);
+  EXPECT_EQ(AppSettings().RotateType, 1);
 
   {
     SettingsDialog dialog;
@@ -122,8 +121,8 @@ TEST_F(SettingsStoreTest, SettingsDialogEditsTheSettingsOnOk) {
     dialog.AffixPage()->Field(QStringLiteral("点标识:"))->setText("Q");
     dialog.reject();
   }
-  EXPECT_EQ(Settings::ExportEmptyFile, 1);  // cancelled: nothing changes
-  EXPECT_EQ(Settings::Pntfix, L"T");
+  EXPECT_EQ(AppSettings().ExportEmptyFile, 1);  // cancelled: nothing changes
+  EXPECT_EQ(AppSettings().Pntfix, L"T");
 }
 
 }  // namespace

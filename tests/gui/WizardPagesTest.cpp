@@ -4,13 +4,13 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include "SettingsStore.h"
 #include "FolderField.h"
 #include "GuiTestSupport.h"
 #include "PageOutput.h"
 #include "PageProjection.h"
 #include "PageSplit.h"
 #include "PageStyle.h"
-#include "Settings.h"
 #include "WizShapeDlg.h"
 
 namespace {
@@ -59,11 +59,11 @@ TEST_F(WizardTest, OutputPageChecksTheFolderOnFinish) {
   EXPECT_EQ(messages.boxes[1].text, QStringLiteral("输出路径不存在，请重新输出"));
   EXPECT_EQ(messages.boxes[2].text, QStringLiteral("输出路径不存在，请重新输出"));
   for (const auto& b : messages.boxes) EXPECT_EQ(b.caption, QStringLiteral("注意"));
-  EXPECT_TRUE(Settings::OutPath.empty());
+  EXPECT_TRUE(AppSettings().OutPath.empty());
 
   page.PathField()->SetText(dir.path() + "/");
   EXPECT_TRUE(page.validatePage());
-  EXPECT_EQ(QString::fromStdWString(Settings::OutPath), dir.path());
+  EXPECT_EQ(QString::fromStdWString(AppSettings().OutPath), dir.path());
 
   // A stored folder is shown on the next opening; output to the sources empties it.
   page.initializePage();
@@ -71,15 +71,15 @@ TEST_F(WizardTest, OutputPageChecksTheFolderOnFinish) {
   EXPECT_EQ(page.PathField()->Text(), dir.path());
   page.ToSourceButton()->setChecked(true);
   EXPECT_TRUE(page.validatePage());
-  EXPECT_TRUE(Settings::OutPath.empty());
+  EXPECT_TRUE(AppSettings().OutPath.empty());
   EXPECT_EQ(messages.boxes.size(), 3u);
 }
 
 TEST_F(WizardTest, StylePageNeedsALibraryFolderForAStyleMode) {
   RecordingMessages messages;
   QTemporaryDir dir;
-  Settings::SymbolType = 0;
-  Settings::LibPath = L"";
+  AppSettings().SymbolType = 0;
+  AppSettings().LibPath = L"";
   CPageStyle page;
   page.initializePage();
   EXPECT_TRUE(page.Choice(0)->isChecked());
@@ -88,7 +88,7 @@ TEST_F(WizardTest, StylePageNeedsALibraryFolderForAStyleMode) {
 
   // Without style output the library is not needed.
   EXPECT_TRUE(page.validatePage());
-  EXPECT_EQ(Settings::SymbolType, 0);
+  EXPECT_EQ(AppSettings().SymbolType, 0);
 
   page.Choice(4)->setChecked(true);
   EXPECT_TRUE(page.LibraryField()->isEnabled());
@@ -99,24 +99,24 @@ TEST_F(WizardTest, StylePageNeedsALibraryFolderForAStyleMode) {
   EXPECT_EQ(messages.boxes[0].text, QStringLiteral("符号库不能为空"));
   EXPECT_EQ(messages.boxes[1].text, QStringLiteral("符号库文件不存在，请重新输出"));
   EXPECT_EQ(messages.boxes[1].caption, QStringLiteral("注意"));
-  EXPECT_EQ(Settings::SymbolType, 0);
+  EXPECT_EQ(AppSettings().SymbolType, 0);
 
   page.LibraryField()->SetText(dir.path());
   EXPECT_TRUE(page.validatePage());
-  EXPECT_EQ(Settings::SymbolType, 4);
-  EXPECT_EQ(QString::fromStdWString(Settings::LibPath), dir.path());
+  EXPECT_EQ(AppSettings().SymbolType, 4);
+  EXPECT_EQ(QString::fromStdWString(AppSettings().LibPath), dir.path());
 }
 
 // The wizard itself stays on a page whose check fails.
 TEST_F(WizardTest, WizardStaysOnAFailingPage) {
   RecordingMessages messages;
-  Settings::SymbolType = 2;
-  Settings::LibPath = L"";
+  AppSettings().SymbolType = 2;
+  AppSettings().LibPath = L"";
   CWizShapeDlg wizard(ConvertMode::Advanced);
   wizard.show();
   wizard.ProjectionPage()->Choice(2)->setChecked(true);
   wizard.next();
-  EXPECT_EQ(Settings::ExportProjection, 2);
+  EXPECT_EQ(AppSettings().ExportProjection, 2);
   ASSERT_EQ(wizard.currentPage(), wizard.StylePage());
   wizard.next();
   EXPECT_EQ(wizard.currentPage(), wizard.StylePage());
@@ -125,23 +125,23 @@ TEST_F(WizardTest, WizardStaysOnAFailingPage) {
   wizard.StylePage()->Choice(0)->setChecked(true);
   wizard.next();
   EXPECT_EQ(wizard.currentPage(), wizard.SplitPage());
-  EXPECT_EQ(Settings::SymbolType, 0);
+  EXPECT_EQ(AppSettings().SymbolType, 0);
 }
 
 TEST_F(WizardTest, ProjectionAndSplitPagesStoreTheirChoices) {
   CPageProjection projection;
-  Settings::ExportProjection = 0;
+  AppSettings().ExportProjection = 0;
   projection.initializePage();
   EXPECT_TRUE(projection.Choice(0)->isChecked());
   projection.Choice(2)->setChecked(true);
   projection.validatePage();
-  EXPECT_EQ(Settings::ExportProjection, 2);
+  EXPECT_EQ(AppSettings().ExportProjection, 2);
 
   CPageSplit split;
-  Settings::ExportPolyArc = 1;
-  Settings::ExportNetNode = 0;
-  Settings::ExportAnnotation = 0;
-  Settings::ExportLayerIndex = 1;
+  AppSettings().ExportPolyArc = 1;
+  AppSettings().ExportNetNode = 0;
+  AppSettings().ExportAnnotation = 0;
+  AppSettings().ExportLayerIndex = 1;
   split.initializePage();
   EXPECT_TRUE(split.PolyArcBox()->isChecked());
   EXPECT_FALSE(split.NetNodeBox()->isChecked());
@@ -150,10 +150,10 @@ TEST_F(WizardTest, ProjectionAndSplitPagesStoreTheirChoices) {
   split.NetNodeBox()->setChecked(true);
   split.AnnotationBox()->setChecked(true);
   split.validatePage();
-  EXPECT_EQ(Settings::ExportPolyArc, 0);
-  EXPECT_EQ(Settings::ExportNetNode, 1);
-  EXPECT_EQ(Settings::ExportAnnotation, 1);
-  EXPECT_EQ(Settings::ExportLayerIndex, 1);
+  EXPECT_EQ(AppSettings().ExportPolyArc, 0);
+  EXPECT_EQ(AppSettings().ExportNetNode, 1);
+  EXPECT_EQ(AppSettings().ExportAnnotation, 1);
+  EXPECT_EQ(AppSettings().ExportLayerIndex, 1);
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 
-#include "GridmoorProView.h"
-#include "Settings.h"
+#include "ColorModel.h"
+#include "Converters.h"
+#include "MapGis.h"
 #include "TempDir.h"
 
 namespace ogrtest {
@@ -129,24 +131,28 @@ void CompareValue(OGRFeature* ref, int ri, OGRFeature* act, int ai, const std::s
 
 std::filesystem::path ConvertWithEngine(const std::filesystem::path& source, Reference kind,
                                         const std::filesystem::path& folder, long* result) {
-  Settings::ResetToDefaults(testing_support::Wide(folder), L"");
-  Settings::ExportProjection = HasProjection(source) ? 1 : 0;
-  Settings::SymbolType = 2;
-  Settings::CodePage = 0;
-  Settings::ExportEmptyFile = 1;
-  CGridmoorProView view;
+  ConversionOptions options;
+  options.OutPath = testing_support::Wide(folder);
+  options.ExportProjection = HasProjection(source) ? 1 : 0;
+  options.SymbolType = 2;
+  options.CodePage = 0;
+  options.ExportEmptyFile = 1;
+  const MapGis::MapGis_ColorLib library;
+  const ColorModel colors(&library, options.ColorModel);
+  ConversionLog log(nullptr, options.LogLevel);
+  const ConverterInputs in{options, colors, log, nullptr, nullptr};
   static int serial = 0;
   const std::filesystem::path base = folder / ("reference" + std::to_string(++serial));
   const std::wstring src = testing_support::Wide(source);
   const std::wstring out = testing_support::Wide(base);
   switch (kind) {
-    case Reference::Points: *result = view.ConvertPoint2Shp(src, out); break;
-    case Reference::Lines: *result = view.ConvertArc2Shp(src, out); break;
-    case Reference::Polygons: *result = view.ConvertPolygon2Shp(src, out); break;
-    case Reference::PolygonArcs: *result = view.ConvertPolyArc2Shp(src, out); break;
-    case Reference::NetworkArcs: *result = view.ConvertNetArc2Shp(src, out); break;
-    case Reference::NetworkNodes: *result = view.ConvertNetPoint2Shp(src, out); break;
-    case Reference::Table: *result = view.ConvertWB2DBF(src, out); break;
+    case Reference::Points: *result = ConvertPoints(in, src, out); break;
+    case Reference::Lines: *result = ConvertLines(in, src, out); break;
+    case Reference::Polygons: *result = ConvertPolygons(in, src, out); break;
+    case Reference::PolygonArcs: *result = ConvertPolygonArcs(in, src, out); break;
+    case Reference::NetworkArcs: *result = ConvertNetworkArcs(in, src, out); break;
+    case Reference::NetworkNodes: *result = ConvertNetworkNodes(in, src, out); break;
+    case Reference::Table: *result = ConvertTable(in, src, out); break;
   }
   std::filesystem::path written = base;
   written += kind == Reference::Table ? ".dbf" : ".shp";

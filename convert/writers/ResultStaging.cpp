@@ -1,0 +1,167 @@
+#include "ResultStaging.h"
+
+#include <signal.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <set>
+
+#include "MapGisCodePage.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kLogUnit[] = "ResultStaging";
+
+constexpr char kPrefix[] = ".gridmoor-";
+
+// Every file a result of any kind may consist of.
+const char* const kResultExtensions[] = {".shp", ".shx", ".dbf", ".cpg", ".prj", ".avl", ".qml", ".sld", ".CSV"};
+
+std::wstring Wide(const std::string& utf8) { return MapGis::Utf8ToWide(utf8); }
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Whether a hidden folder name of ours belongs to a process that is gone.
+bool Abandoned(const std::string& name) {
+  if (name.compare(0, sizeof kPrefix - 1, kPrefix) != 0) return false;
+  const long pid = std::strtol(name.c_str() + sizeof kPrefix - 1, nullptr, 10);
+  if (pid <= 0) return false;
+  return kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes the temporaries a killed run left in `folder`, once per folder
+// and process.
+void RemoveAbandoned(const std::string& folder) {
+  static std::mutex mutex;
+  static std::set<std::string> swept;
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!swept.insert(folder).second) return;
+  }
+  std::error_code ec;
+  for (fs::directory_iterator it(fs::u8path(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    if (Abandoned(it->path().filename().u8string())) {
+      std::error_code ignored;
+      fs::remove_all(it->path(), ignored);
+    }
+  }
+}
+
+// Files of the result `name` in `folder`: "name.ext" for any extension,
+// ordered so that the .shp (what a program opens) comes last, the .dbf before it.
+std::vector<std::string> ResultFiles(const std::string& folder, const std::string& name) {
+  std::vector<std::string> files;
+  std::error_code ec;
+  const std::string prefix = name + ".";
+  for (fs::directory_iterator it(fs::u8path(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string file = it->path().filename().u8string();
+    if (file.compare(0, prefix.size(), prefix) == 0) files.push_back(file);
+  }
+  auto rank = [&](const std::string& f) {
+    const std::string ext = f.substr(prefix.size() - 1);
+    return ext == ".shp" ? 2 : ext == ".dbf" ? 1 : 0;
+  };
+  std::sort(files.begin(), files.end(), [&](const std::string& a, const std::string& b) {
+    return rank(a) != rank(b) ? rank(a) < rank(b) : a < b;
+  });
+  return files;
+}
+
+bool Exists(const std::string& path) {
+  std::error_code ec;
+  return fs::exists(fs::u8path(path), ec);
+}
+
+}  // namespace
+
+ResultStaging::~ResultStaging() { Discard(); }
+
+std::string ResultStaging::Stage(const std::string& finalBase, int* error) {
+  const std::string folder = FolderOf(finalBase);
+  auto found = folders_.find(folder);
+  if (found == folders_.end()) {
+    RemoveAbandoned(folder);
+    std::string pattern = folder + "/" + kPrefix + std::to_string(getpid()) + "-XXXXXX";
+    if (!mkdtemp(&pattern[0])) {
+      if (error) *error = errno;
+      return std::string();
+    }
+    found = folders_.emplace(folder, pattern).first;
+  }
+  const std::string tempBase = found->second + "/" + NameOf(finalBase);
+  for (Result& r : results_) {
+    if (r.finalBase == finalBase) {
+      r.dropped = false;
+      return r.tempBase;
+    }
+  }
+  results_.push_back(Result{finalBase, tempBase, false});
+  return tempBase;
+}
+
+void ResultStaging::Drop(const std::string& finalBase) {
+  for (Result& r : results_) {
+    if (r.finalBase != finalBase) continue;
+    r.dropped = true;
+    for (const std::string& f : ResultFiles(FolderOf(r.tempBase), NameOf(r.tempBase))) {
+      std::remove((FolderOf(r.tempBase) + "/" + f).c_str());
+    }
+  }
+}
+
+void ResultStaging::RemoveOldFiles(const std::string& finalBase, const std::vector<std::string>& kept,
+                                   ConversionLog& log) {
+  for (const char* ext : kResultExtensions) {
+    const std::string path = finalBase + ext;
+    if (std::find(kept.begin(), kept.end(), ext) != kept.end() || !Exists(path)) continue;
+    if (std::remove(path.c_str()) == 0) CONVERT_LOG(log, L"------I__删除原结果文件[%ls]", Wide(path).c_str());
+  }
+}
+
+bool ResultStaging::Commit(ConversionLog& log, WriteFailure* failure) {
+  bool ok = true;
+  for (const Result& r : results_) {
+    const std::string tempFolder = FolderOf(r.tempBase);
+    const std::string name = NameOf(r.tempBase);
+    const std::vector<std::string> files = r.dropped ? std::vector<std::string>() : ResultFiles(tempFolder, name);
+    if (replace_) {
+      std::vector<std::string> kept;
+      for (const std::string& f : files) kept.push_back(f.substr(name.size()));
+      RemoveOldFiles(r.finalBase, kept, log);
+    }
+    for (const std::string& f : files) {
+      const std::string target = FolderOf(r.finalBase) + "/" + f;
+      if (ok && std::rename((tempFolder + "/" + f).c_str(), target.c_str()) != 0) {
+        ok = false;
+        if (failure) *failure = WriteFailure{Wide(target), Wide(std::strerror(errno))};
+      }
+    }
+  }
+  Discard();
+  return ok;
+}
+
+void ResultStaging::Discard() {
+  for (const auto& folder : folders_) {
+    std::error_code ec;
+    fs::remove_all(fs::u8path(folder.second), ec);
+  }
+  folders_.clear();
+  results_.clear();
+}

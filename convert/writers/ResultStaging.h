@@ -1,0 +1,51 @@
+#pragma once
+// The results of one batch entry (a layer and its companion, a table, a
+// project index) are written under temporary names in a hidden folder
+// beside their final place, ".gridmoor-PID-XXXXXX", and renamed into place
+// together only when the entry is complete. A failed or interrupted entry
+// leaves nothing under a final name; a killed run leaves only the hidden
+// folder, which the next run in that folder removes.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ConversionLog.h"
+#include "LayerWriter.h"
+
+class ResultStaging {
+ public:
+  // `replace`: the results replace existing results of the same names (the
+  // clash policy overwrites), so files of an old result that the new one
+  // does not write are removed as the new one is put in place.
+  explicit ResultStaging(bool replace = false) : replace_(replace) {}
+  ~ResultStaging();
+  ResultStaging(const ResultStaging&) = delete;
+  ResultStaging& operator=(const ResultStaging&) = delete;
+
+  // The temporary base path (UTF-8, without extension) of the result whose
+  // final base path is `finalBase`; empty when the hidden folder cannot be
+  // made (`error` receives the system's error number).
+  std::string Stage(const std::string& finalBase, int* error);
+  // The result of `finalBase` is not to be kept.
+  void Drop(const std::string& finalBase);
+
+  // Puts every kept result in place. False when a file could not be renamed
+  // (`failure` tells which and why); what was not renamed is removed.
+  bool Commit(ConversionLog& log, WriteFailure* failure);
+  // Removes every temporary file and folder.
+  void Discard();
+
+ private:
+  struct Result {
+    std::string finalBase;
+    std::string tempBase;
+    bool dropped = false;
+  };
+  // Removes the files of an old result at `finalBase` whose extensions are
+  // not in `kept`, with a log line each.
+  void RemoveOldFiles(const std::string& finalBase, const std::vector<std::string>& kept, ConversionLog& log);
+
+  bool replace_;
+  std::vector<Result> results_;
+  std::map<std::string, std::string> folders_;  // final folder -> hidden folder
+};

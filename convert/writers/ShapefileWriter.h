@@ -1,0 +1,60 @@
+#pragma once
+// A result written as a shapefile: the .shp/.shx pair and the .dbf/.cpg
+// table through shapelib, every call checked, under temporary names until
+// the entry is committed (ResultStaging).
+#include <shapefil.h>
+
+#include <string>
+#include <vector>
+
+#include "LayerWriter.h"
+#include "ResultStaging.h"
+
+class ShapefileWriter : public LayerWriter {
+ public:
+  // `finalBase` is the result's path without extension; tables are UTF-8
+  // ("UTF-8" in the .cpg) or GBK ("936" and language driver 0x4D).
+  ShapefileWriter(ResultStaging& staging, const std::wstring& finalBase, bool utf8);
+  ~ShapefileWriter() override;
+  ShapefileWriter(const ShapefileWriter&) = delete;
+  ShapefileWriter& operator=(const ShapefileWriter&) = delete;
+
+  bool CreateTable(std::wstring* failed) override;
+  bool CreateShapes(ShapeKind kind, std::wstring* failed) override;
+  // Names are cut to 10 bytes at a character boundary and made unique: a
+  // later column whose name is taken gets a number in its tail.
+  int AddColumn(const std::string& name, ColumnKind kind, int width, int decimals, std::string* stored,
+                bool* renamed) override;
+  bool WriteShape(const MapGis::Geometry* g) override;
+  bool WriteString(int row, int column, const std::string& value) override;
+  bool WriteInteger(int row, int column, int value) override;
+  bool WriteUnsigned(int row, int column, uint32_t value) override;
+  bool WriteDouble(int row, int column, double value) override;
+  bool WriteNull(int row, int column) override;
+  bool WriteSideFile(const std::wstring& extension, const std::string& bytes) override;
+  bool Close() override;
+  const WriteFailure* Failure() override;
+  void Discard() override;
+
+ private:
+  // The temporary path of `extension`, staging the result on first use.
+  std::string TempPath(const char* extension);
+  // Takes the hooks' failure of this thread, if any, as the writer's.
+  bool CheckHooks();
+  void Fail(const std::wstring& file, int error);
+
+  ResultStaging& staging_;
+  std::wstring finalBase_;
+  std::string tempBase_;
+  bool utf8_;
+  DBFHandle dbf_ = nullptr;
+  SHPHandle shp_ = nullptr;
+  std::vector<std::string> names_;
+  bool closed_ = false;
+  bool failed_ = false;
+  WriteFailure failure_;
+};
+
+// An unsigned 32-bit value written into an integer column, as shapelib's
+// integer write does for signed values; false when it does not fit.
+int DBFWriteUnsignedIntAttribute(DBFHandle dbf, int row, int column, uint32_t value);
