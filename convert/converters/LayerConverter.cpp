@@ -103,30 +103,42 @@ long LayerConverter::Run(const std::wstring& source, const std::wstring& base) {
 long LayerConverter::Convert(ResultStaging& staging, const std::wstring& source, const std::wstring& base) {
   mode_ = in_.options.SymbolType;
   CONVERT_LOG(in_.log, L"开始转换[%ls]", source.c_str());
+  int slots = 0, valid = 0;
+  long status = OpenSource(source, &slots, &valid);
+  if (status != MAPGIS_OK) return status;
+  double k = 1.0;
+  status = CreateResult(staging, base, &k);
+  if (status != MAPGIS_OK) return status;
+  int written = 0, errors = 0;
+  if (!CopyRecords(source, slots, k, &written, &errors)) return Failed();
+  return FinishResult(base, written, valid, errors);
+}
 
+long LayerConverter::OpenSource(const std::wstring& source, int* slots, int* valid) {
   long status = reader_.Open(source.c_str());
   if (status < 0) return OpenFailure(status);
   if (reader_.GetShapeType() != LayerKind()) return Stop(MAPGIS_NOT_MAPGIS_FILE, L"----结束转换[原文件错误-几何类型错误]");
 
-  int slots = 0;
-  const int valid = CountRecords(&slots);
-  if (valid != slots) CONVERT_LOG(in_.log, L"------I__文件未压缩存盘，请在mapgis软件下压缩存盘后再进行转换");
+  *valid = CountRecords(slots);
+  if (*valid != *slots) CONVERT_LOG(in_.log, L"------I__文件未压缩存盘，请在mapgis软件下压缩存盘后再进行转换");
 
   status = SelectAttributes();
   if (status != MAPGIS_OK) return OpenFailure(status);
 
   const long records = reader_.GetRecordCount();
   if (records < 0) return Stop(MAPGIS_NO_TABLE, RecordCountFailText());
-  if (records != slots) CONVERT_LOG(in_.log, L"------E__文件图形记录与属性记录数量不匹配");
+  if (records != *slots) CONVERT_LOG(in_.log, L"------E__文件图形记录与属性记录数量不匹配");
   const long fieldCount = reader_.GetFieldCount();
   if (fieldCount < 0) return Stop(MAPGIS_NO_TABLE, L"----结束转换[原文件错误-属性结构定义错误]");
+  return MAPGIS_OK;
+}
 
+long LayerConverter::CreateResult(ResultStaging& staging, const std::wstring& base, double* k) {
   // Spatial reference and the factor applied to every coordinate.
   out_ = CreateLayerWriter(in_, staging, base);
-  double k = 1.0;
   MAP_PARAstruct para;
   reader_.GetProjectionInfo(&para);
-  status = ApplySpatialReference(in_, para, *out_, base, ProjectionText(), &k);
+  const long status = ApplySpatialReference(in_, para, *out_, base, ProjectionText(), k);
   if (status != MAPGIS_OK) {
     out_.reset();
     reader_.Close();
@@ -138,37 +150,24 @@ long LayerConverter::Convert(ResultStaging& staging, const std::wstring& source,
     CONVERT_LOG(in_.log, L"------E__无法创建结果文件[%ls]", failed.c_str());
     return Stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
   }
-  status = attributes_.Declare(reader_, *out_, text_, in_.log);
-  if (status != MAPGIS_OK) return Stop(status, L"----结束转换[原文件错误-属性结构定义错误]");
+  const long declared = attributes_.Declare(reader_, *out_, text_, in_.log);
+  if (declared != MAPGIS_OK) return Stop(declared, L"----结束转换[原文件错误-属性结构定义错误]");
   AddStyleColumns();
   if (!out_->CreateShapes(Shapes(), &failed)) {
     CONVERT_LOG(in_.log, L"------E__无法创建结果文件[%ls]", failed.c_str());
     return Stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
   }
+  return MAPGIS_OK;
+}
 
-  int written = 0, errors = 0;
-  if (!CopyRecords(source, slots, k, &written, &errors)) {
-    reader_.Close();
-    const long result = WriteFailed(in_.log, *out_);
-    out_.reset();
-    return result;
-  }
-
+long LayerConverter::FinishResult(const std::wstring& base, int written, int valid, int errors) {
   reader_.Close();
-  if (!out_->Close()) {
-    const long result = WriteFailed(in_.log, *out_);
-    out_.reset();
-    return result;
-  }
+  if (!out_->Close()) return Failed();
   CONVERT_LOG(in_.log, OutputText(), base.c_str());
   if (mode_ == kStyleLegend) {
     const std::string legend = LegendText();
     if (!legend.empty()) {
-      if (!out_->WriteSideFile(L".avl", legend)) {
-        const long result = WriteFailed(in_.log, *out_);
-        out_.reset();
-        return result;
-      }
+      if (!out_->WriteSideFile(L".avl", legend)) return Failed();
       CONVERT_LOG(in_.log, L"------I__输出图例文件[%ls.avl]", base.c_str());
     }
   }
@@ -178,6 +177,13 @@ long LayerConverter::Convert(ResultStaging& staging, const std::wstring& source,
   }
   out_.reset();
   return Closing(written, valid, errors);
+}
+
+long LayerConverter::Failed() {
+  reader_.Close();
+  const long result = WriteFailed(in_.log, *out_);
+  out_.reset();
+  return result;
 }
 
 bool LayerConverter::CopyRecords(const std::wstring& source, int slots, double k, int* written, int* errors) {

@@ -137,6 +137,15 @@ class LayerConverter {
 
  private:
   long Convert(ResultStaging& staging, const std::wstring& source, const std::wstring& base);
+  // Opens and checks the source; its counts of readable slots and valid records.
+  long OpenSource(const std::wstring& source, int* slots, int* valid);
+  // The result's writer, spatial reference, table, columns and shapes; `k`
+  // receives the factor applied to every coordinate.
+  long CreateResult(ResultStaging& staging, const std::wstring& base, double* k);
+  // Closes the result, writes the legend, drops an empty result and logs the closing line.
+  long FinishResult(const std::wstring& base, int written, int valid, int errors);
+  // Ends a conversion whose result could not be written.
+  long Failed();
   // Copies every readable record; false when the result could not be written.
   bool CopyRecords(const std::wstring& source, int slots, double k, int* written, int* errors);
   long Stop(long result, const wchar_t* closing);

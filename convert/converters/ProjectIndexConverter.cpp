@@ -146,6 +146,9 @@ class ProjectIndexConverter {
   bool WriteRow(const Geometry* shape, const std::wstring& type, const std::wstring& name, const std::wstring& desc,
                 uint32_t matchId, uint32_t order, const double* display, bool layerRow);
   void WriteCsvLine(long matchId, const std::wstring& path);
+  // One row per readable layer of the project: the number of rows written,
+  // and the extent of them all in `all`.
+  int WriteLayerRows(MapGis_Prj& project, const std::wstring& source, long count, double k, Extent* all);
 
   const ConverterInputs& in_;
   const TableText text_;
@@ -200,6 +203,40 @@ void ProjectIndexConverter::WriteCsvLine(long matchId, const std::wstring& path)
   csv_ += std::to_string(matchId) + ',' + CsvField(text_.FromWide(path)) + '\n';
 }
 
+int ProjectIndexConverter::WriteLayerRows(MapGis_Prj& project, const std::wstring& source, long count, double k,
+                                          Extent* all) {
+  std::vector<wchar_t> text(2600, L'\0');
+  int layers = 0;
+  for (long i = 0; i < count && !out_->Failure(); ++i) {
+    const int item = static_cast<int>(i);
+    double display[2] = {0.0, 0.0};
+    std::fill(text.begin(), text.end(), L'\0');
+    project.GetItemInfo(item, nullptr, &display[0], &display[1]);
+    project.GetItemFileName(item, text.data());
+    const std::wstring path = ResolveProjectItem(source, text.data());
+    std::fill(text.begin(), text.end(), L'\0');
+    project.GetItemDesc(item, text.data());
+    const std::wstring desc = text.data();
+
+    // Missing and unreadable layers are passed over silently.
+    MapGis_FastReader layer;
+    if (IsFile(path) && layer.Open(path.c_str()) >= 0 && LiveRecords(layer) >= 1) {
+      Extent e;
+      layer.GetExtentInfo(&e.xMin, &e.yMin, &e.xMax, &e.yMax);
+      all->Widen(e);
+      const GeometryPtr shape = ExtentShape(e, k);
+      if (WriteRow(shape.get(), UpperExtension(path), FileName(path), desc, static_cast<uint32_t>(i),
+                   static_cast<uint32_t>(layers), display, true)) {
+        WriteCsvLine(i, path);
+        ++layers;
+      }
+    }
+    layer.Close();
+    if (in_.progress) in_.progress->SetProgress(static_cast<int>((static_cast<long long>(i) + 1) * 100 / count));
+  }
+  return layers;
+}
+
 long ProjectIndexConverter::Convert(ResultStaging& staging, const std::wstring& source, const std::wstring& base) {
   CONVERT_LOG(in_.log, L"开始转换[%ls]", source.c_str());
 
@@ -236,35 +273,7 @@ long ProjectIndexConverter::Convert(ResultStaging& staging, const std::wstring& 
   csv_ = "MatchID,FullPath\n";
 
   Extent all;
-  int layers = 0;
-  for (long i = 0; i < count && !out_->Failure(); ++i) {
-    const int item = static_cast<int>(i);
-    double display[2] = {0.0, 0.0};
-    std::fill(text.begin(), text.end(), L'\0');
-    project.GetItemInfo(item, nullptr, &display[0], &display[1]);
-    project.GetItemFileName(item, text.data());
-    const std::wstring path = ResolveProjectItem(source, text.data());
-    std::fill(text.begin(), text.end(), L'\0');
-    project.GetItemDesc(item, text.data());
-    const std::wstring desc = text.data();
-
-    // Missing and unreadable layers are passed over silently.
-    MapGis_FastReader layer;
-    if (IsFile(path) && layer.Open(path.c_str()) >= 0 && LiveRecords(layer) >= 1) {
-      Extent e;
-      layer.GetExtentInfo(&e.xMin, &e.yMin, &e.xMax, &e.yMax);
-      all.Widen(e);
-      const GeometryPtr shape = ExtentShape(e, k);
-      if (WriteRow(shape.get(), UpperExtension(path), FileName(path), desc, static_cast<uint32_t>(i),
-                   static_cast<uint32_t>(layers), display, true)) {
-        WriteCsvLine(i, path);
-        ++layers;
-      }
-    }
-    layer.Close();
-    if (in_.progress) in_.progress->SetProgress(static_cast<int>((static_cast<long long>(i) + 1) * 100 / count));
-  }
-
+  const int layers = WriteLayerRows(project, source, count, k, &all);
   // A project without any layer has no extent: its row gets a null shape.
   const GeometryPtr projectShape = layers > 0 ? ExtentShape(all, k) : nullptr;
   if (WriteRow(projectShape.get(), UpperExtension(source), FileName(base), projectDesc, static_cast<uint32_t>(count),
@@ -273,10 +282,7 @@ long ProjectIndexConverter::Convert(ResultStaging& staging, const std::wstring& 
   }
 
   if (out_->Failure() || !out_->Close()) return WriteFailed(in_.log, *out_);
-  if (!out_->WriteSideFile(L".CSV", csv_)) {
-    CONVERT_LOG(in_.log, L"------E__无法写入结果文件[%ls.CSV]", base.c_str());
-    return WriteFailed(in_.log, *out_);
-  }
+  if (!out_->WriteSideFile(L".CSV", csv_)) return WriteFailed(in_.log, *out_);
   CONVERT_LOG(in_.log, L"------I__输出结果文件[%ls.shp]", base.c_str());
   if (in_.options.ExportEmptyFile == 0 && layers == 0) {
     out_->Discard();
