@@ -167,7 +167,7 @@ class AnnotationConverter : public LayerConverter {
       return MapGis::MAPGIS_BAD_ARC_LIST;
     }
     CONVERT_LOG(Log(), L"----结束转换[全部正确转换(%d/%d)]", written, written);
-    return MapGis::MAPGIS_OK;
+    return written == 0 ? kEmptyResult : MapGis::MAPGIS_OK;
   }
 
  private:

@@ -234,7 +234,7 @@ long LayerConverter::Closing(int written, int valid, int errors) {
   }
   if (written == valid) {
     CONVERT_LOG(in_.log, L"----结束转换[全部正确转换(%d/%d)]", written, valid);
-    return MAPGIS_OK;
+    return written == 0 ? kEmptyResult : MAPGIS_OK;
   }
   CONVERT_LOG(in_.log, MismatchText(), written, valid);
   return MAPGIS_READ_FAILED;  // -9983: written and valid counts differ

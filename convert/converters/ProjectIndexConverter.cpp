@@ -290,7 +290,8 @@ long ProjectIndexConverter::Convert(ResultStaging& staging, const std::wstring& 
   }
   out_.reset();
   CONVERT_LOG(in_.log, L"----结束转换[全部正确转换(%d/%d)]", layers, static_cast<int>(count));
-  return MAPGIS_OK;
+  // The index of a project without a readable layer holds only the project's row.
+  return layers == 0 ? kEmptyResult : MAPGIS_OK;
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ class SubPictureConverter : public SubPictureStyleConverter {
       return MapGis::MAPGIS_BAD_ARC_LIST;
     }
     CONVERT_LOG(Log(), L"----结束转换[全部正确转换(%d/%d)]", written, valid);
-    return MapGis::MAPGIS_OK;
+    return written == 0 ? kEmptyResult : MapGis::MAPGIS_OK;
   }
 
  private:

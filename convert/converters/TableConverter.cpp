@@ -54,7 +54,7 @@ long Convert(const ConverterInputs& in, ResultStaging& staging, const std::wstri
     CONVERT_LOG(in.log, L"------I__转换结果为空文件,已被删除！");
   }
   CONVERT_LOG(in.log, L"----结束转换[全部正确转换(%d/%d)]", n, n);
-  return MAPGIS_OK;
+  return n == 0 ? kEmptyResult : MAPGIS_OK;
 }
 
 }  // namespace

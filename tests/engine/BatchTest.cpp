@@ -18,13 +18,13 @@ void WriteBytes(const std::filesystem::path& p, size_t n) {
   out << std::string(n, 'x');
 }
 
-// A small line layer with one line and one attribute record.
-Bytes OneLine() {
+// A small line layer with one line (deleted when not `live`) and one attribute record.
+Bytes OneLine(bool live = true) {
   DataArea data;
   const uint32_t run = data.AddRun({0, 0, 5, 5});
   LayerBuilder b(0);
-  b.Element(0, 1).Element(1, 2);
-  b.Section(0, Table(57, {LineRecord(1, 2, run)}));
+  b.Element(0, live ? 1 : 0).Element(1, 2);
+  b.Section(0, Table(57, {LineRecord(live ? 1 : 0, 2, run)}));
   b.Section(1, data.Get());
   b.Section(2, AttributeSection({{"ID", 3, 1, 4, 8, 0}}, 5, {Bytes(5, 1)}));
   return b.Build();
@@ -270,4 +270,23 @@ TEST_F(BatchTest, AnnotationBatchConvertsPointFilesOnly) {
   EXPECT_EQ(files.Walk()[1]->status, L"…");
   EXPECT_TRUE(FileExists(dir.File("JZA.shp")));
   EXPECT_FALSE(FileExists(dir.File("l.shp")));
+}
+
+TEST_F(BatchTest, AnEmptyLayerIsCountedAsAnEmptyFile) {
+  dir.Write("full.WL", OneLine());
+  dir.Write("empty.WL", OneLine(false));
+  files.AddFile(W(dir.File("full.WL")));
+  files.AddFile(W(dir.File("empty.WL")));
+  options.ExportProjection = 0;
+  std::filesystem::create_directories(dir.File("out"));
+  const BatchSummary sum = RunBatch(W(dir.File("out")));
+  EXPECT_EQ(sum.text, L"转换完成：1个完成,1个空文件,0个跳过,0个失败");
+  EXPECT_EQ(files.Walk()[1]->status, L"空文件");
+  EXPECT_EQ(files.Walk()[1]->colour, kColourBlue);
+  EXPECT_EQ(files.Walk()[1]->resultCode, 10);
+  // The log is as for any conversion that wrote all it found, and the empty result is gone.
+  EXPECT_TRUE(Logged("----结束转换[全部正确转换(0/0)]"));
+  EXPECT_TRUE(Logged("------I__转换结果为空文件,已被删除！"));
+  EXPECT_FALSE(FileExists(dir.File("out/empty.shp")));
+  EXPECT_TRUE(FileExists(dir.File("out/full.shp")));
 }

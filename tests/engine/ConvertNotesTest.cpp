@@ -142,7 +142,7 @@ TEST_F(ConvertNotes, AResultWithoutItsKindIsEmptyAndDeleted) {
   PointFile onlySubs;
   onlySubs.Add(Sub{}).Add(Sub{});
   const std::wstring subsFile = dir.Write("subs.wt", onlySubs.Build());
-  EXPECT_EQ(Notes(subsFile, "a"), 99999);
+  EXPECT_EQ(Notes(subsFile, "a"), 10);
   EXPECT_TRUE(Logged("------I__转换结果为空文件,已被删除！"));
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(0/0)]"));
   for (const char* ext : {".shp", ".shx", ".dbf", ".cpg"}) EXPECT_FALSE(FileExists(dir.File(std::string("a") + ext)));
@@ -150,12 +150,12 @@ TEST_F(ConvertNotes, AResultWithoutItsKindIsEmptyAndDeleted) {
   PointFile onlyNotes;
   onlyNotes.Add(Note{}).Add(Note{}).Add(Note{});
   const std::wstring notesFile = dir.Write("notes.wt", onlyNotes.Build());
-  EXPECT_EQ(Subs(notesFile, "b"), 99999);
+  EXPECT_EQ(Subs(notesFile, "b"), 10);
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(0/3)]"));
   EXPECT_FALSE(FileExists(dir.File("b.shp")));
 
   options.ExportEmptyFile = 1;
-  EXPECT_EQ(Notes(subsFile, "kept"), 99999);
+  EXPECT_EQ(Notes(subsFile, "kept"), 10);
   const OgrLayer kept = ReadWithOgr(Shp(dir, "kept"));
   ASSERT_TRUE(kept.opened);
   EXPECT_TRUE(kept.features.empty());
@@ -476,7 +476,7 @@ TEST_F(ConvertNotes, RealAnnotationFileWithSlashedTexts) {
   // Slashes around the text underline it; inner slashes break the line.
   EXPECT_NE(layer.features[0].values.at("VKT_LABEL").find("<UND>146</UND>\r\n249"), std::string::npos)
       << layer.features[0].values.at("VKT_LABEL");
-  ASSERT_EQ(Subs(src, "jzsub"), 99999);
+  ASSERT_EQ(Subs(src, "jzsub"), 10);
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(0/95)]"));
   EXPECT_FALSE(FileExists(dir.File("jzsub.shp")));
 }

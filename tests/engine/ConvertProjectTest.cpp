@@ -209,7 +209,7 @@ TEST_F(ConvertProject, AProjectWithoutLayerRowsHasANullProjectShape) {
   dir.Write("empty.WL", LineLayer(0, 0, 5, 5, true));
   const std::wstring src = dir.Write("p.MPJ", ProjectFile({{0, "gone.WL", ""}, {0, "empty.WL", ""}}));
   options.ExportEmptyFile = 1;
-  ASSERT_EQ(Convert(ConvertProjectIndex, src, Base(dir, "kept")), 99999);
+  ASSERT_EQ(Convert(ConvertProjectIndex, src, Base(dir, "kept")), 10);
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(0/2)]"));
   const OgrLayer layer = ReadWithOgr(Shp(dir, "kept"));
   ASSERT_EQ(layer.features.size(), 1u);
@@ -217,7 +217,7 @@ TEST_F(ConvertProject, AProjectWithoutLayerRowsHasANullProjectShape) {
   EXPECT_EQ(layer.features[0].values.at("MatchID"), "2");
 
   options.ExportEmptyFile = 0;
-  ASSERT_EQ(Convert(ConvertProjectIndex, src, Base(dir, "gone")), 99999);
+  ASSERT_EQ(Convert(ConvertProjectIndex, src, Base(dir, "gone")), 10);
   EXPECT_TRUE(Logged("------I__转换结果为空文件,已被删除！"));
   // The whole result goes, its index text too.
   for (const char* ext : {".shp", ".shx", ".dbf", ".cpg", ".CSV"}) {

@@ -82,14 +82,14 @@ TEST_F(ConvertTable, EveryFieldTypeIsMappedAndEveryRecordWritten) {
 
 TEST_F(ConvertTable, AnEmptyTableLeavesNoFiles) {
   const std::wstring src = dir.Write("empty.WB", TableFile(kFields, {}));
-  EXPECT_EQ(Convert(::ConvertTable, src, Base(dir, "empty")), 99999);
+  EXPECT_EQ(Convert(::ConvertTable, src, Base(dir, "empty")), 10);
   EXPECT_TRUE(Logged("------I__转换结果为空文件,已被删除！"));
   EXPECT_TRUE(Logged("----结束转换[全部正确转换(0/0)]"));
   EXPECT_FALSE(FileExists(dir.File("empty.dbf")));
   EXPECT_FALSE(FileExists(dir.File("empty.cpg")));
 
   options.ExportEmptyFile = 1;
-  EXPECT_EQ(Convert(::ConvertTable, src, Base(dir, "kept")), 99999);
+  EXPECT_EQ(Convert(::ConvertTable, src, Base(dir, "kept")), 10);
   EXPECT_TRUE(FileExists(dir.File("kept.dbf")));
   EXPECT_TRUE(FileExists(dir.File("kept.cpg")));
 }

@@ -55,8 +55,8 @@ class HostileConversion : public EngineTest {
     SCOPED_TRACE(what);
     host.lines.clear();
     const long result = Convert(convert, source, testing_support::Wide(base));
-    EXPECT_TRUE(result == 99999 || (result >= -10000 && result < 0)) << result;
-    ++(result == 99999 ? converted : refused);
+    EXPECT_TRUE(result == 99999 || result == 10 || (result >= -10000 && result < 0)) << result;
+    ++(result >= 0 ? converted : refused);
     EXPECT_EQ(LogStartingWith("----结束转换[").size(), 1u);
     const std::filesystem::path shp = base.string() + ".shp";
     if (FileExists(shp)) {
