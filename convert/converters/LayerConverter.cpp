@@ -44,6 +44,13 @@ std::unique_ptr<LayerWriter> CreateLayerWriter(const ConverterInputs& in, Result
   return std::make_unique<ShapefileWriter>(staging, base, in.options.Utf8Tables());
 }
 
+long CreateFailed(ConversionLog& log, LayerWriter& out, const std::wstring& file) {
+  const WriteFailure* f = out.Failure();
+  CONVERT_LOG(log, L"------E__无法创建结果文件[%ls]：%ls", file.c_str(), f ? f->reason.c_str() : L"");
+  CONVERT_LOG(log, L"%ls", OpenClosingText(MAPGIS_WRITE_FAILED));
+  return MAPGIS_WRITE_FAILED;
+}
+
 long WriteFailed(ConversionLog& log, LayerWriter& out) {
   const WriteFailure* f = out.Failure();
   if (f) CONVERT_LOG(log, L"------E__无法写入结果文件[%ls]：%ls", f->file.c_str(), f->reason.c_str());
@@ -146,17 +153,11 @@ long LayerConverter::CreateResult(ResultStaging& staging, const std::wstring& ba
   }
 
   std::wstring failed;
-  if (!out_->CreateTable(&failed)) {
-    CONVERT_LOG(in_.log, L"------E__无法创建结果文件[%ls]", failed.c_str());
-    return Stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
-  }
+  if (!out_->CreateTable(&failed)) return CreateFailedStop(failed);
   const long declared = attributes_.Declare(reader_, *out_, text_, in_.log);
   if (declared != MAPGIS_OK) return Stop(declared, L"----结束转换[原文件错误-属性结构定义错误]");
   AddStyleColumns();
-  if (!out_->CreateShapes(Shapes(), &failed)) {
-    CONVERT_LOG(in_.log, L"------E__无法创建结果文件[%ls]", failed.c_str());
-    return Stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
-  }
+  if (!out_->CreateShapes(Shapes(), &failed)) return CreateFailedStop(failed);
   return MAPGIS_OK;
 }
 
@@ -177,6 +178,13 @@ long LayerConverter::FinishResult(const std::wstring& base, int written, int val
   }
   out_.reset();
   return Closing(written, valid, errors);
+}
+
+long LayerConverter::CreateFailedStop(const std::wstring& file) {
+  reader_.Close();
+  const long result = CreateFailed(in_.log, *out_, file);
+  out_.reset();
+  return result;
 }
 
 long LayerConverter::Failed() {

@@ -43,6 +43,10 @@ std::unique_ptr<LayerWriter> CreateLayerWriter(const ConverterInputs& in, Result
 long ApplySpatialReference(const ConverterInputs& in, MapGis::MAP_PARAstruct para, LayerWriter& out,
                            const std::wstring& base, const wchar_t* logText, double* factor);
 
+// Logs that a file of the result could not be created ("E" line naming the
+// file and the reason, then the closing line) and gives MAPGIS_WRITE_FAILED.
+long CreateFailed(ConversionLog& log, LayerWriter& out, const std::wstring& file);
+
 // Logs a write failure of `out` ("E" line naming the file and the reason,
 // then the closing line) and gives MAPGIS_WRITE_FAILED.
 long WriteFailed(ConversionLog& log, LayerWriter& out);
@@ -144,8 +148,9 @@ class LayerConverter {
   long CreateResult(ResultStaging& staging, const std::wstring& base, double* k);
   // Closes the result, writes the legend, drops an empty result and logs the closing line.
   long FinishResult(const std::wstring& base, int written, int valid, int errors);
-  // Ends a conversion whose result could not be written.
+  // Ends a conversion whose result could not be written or created.
   long Failed();
+  long CreateFailedStop(const std::wstring& file);
   // Copies every readable record; false when the result could not be written.
   bool CopyRecords(const std::wstring& source, int slots, double k, int* written, int* errors);
   long Stop(long result, const wchar_t* closing);

@@ -260,16 +260,10 @@ long ProjectIndexConverter::Convert(ResultStaging& staging, const std::wstring& 
   }
 
   std::wstring failed;
-  if (!out_->CreateTable(&failed)) {
-    CONVERT_LOG(in_.log, L"------E__无法创建结果文件[%ls]", failed.c_str());
-    return Stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
-  }
+  if (!out_->CreateTable(&failed)) return CreateFailed(in_.log, *out_, failed);
   AddColumns();
   CONVERT_LOG(in_.log, L"------I__增加MapGIS图层属性字段");
-  if (!out_->CreateShapes(ShapeKind::Polygon, &failed)) {
-    CONVERT_LOG(in_.log, L"------E__无法创建结果文件[%ls]", failed.c_str());
-    return Stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
-  }
+  if (!out_->CreateShapes(ShapeKind::Polygon, &failed)) return CreateFailed(in_.log, *out_, failed);
   csv_ = "MatchID,FullPath\n";
 
   Extent all;

@@ -30,10 +30,7 @@ long Convert(const ConverterInputs& in, ResultStaging& staging, const std::wstri
   out = CreateLayerWriter(in, staging, base);
   const TableText text(in.options.Utf8Tables());
   std::wstring failed;
-  if (!out->CreateTable(&failed)) {
-    CONVERT_LOG(in.log, L"------E__无法创建结果文件[%ls]", failed.c_str());
-    return stop(MAPGIS_WRITE_FAILED, L"----结束转换[原文件错误-文件写入失败]");
-  }
+  if (!out->CreateTable(&failed)) return CreateFailed(in.log, *out, failed);
   AttributeColumns columns;
   if (columns.Declare(reader, *out, text, in.log) != MAPGIS_OK) {
     return stop(MAPGIS_NO_TABLE, L"----结束转换[原文件错误-属性结构定义错误]");

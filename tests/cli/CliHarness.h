@@ -39,6 +39,7 @@ class ScratchDir {
   std::string CopySample(const std::string& relative) const;
   // Writes `bytes` to `name` and returns its UTF-8 path.
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
+  const std::filesystem::path& Path() const { return path_; }
 
  private:
   std::filesystem::path path_;

@@ -3,7 +3,10 @@
 // bytes on disk after closing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <fstream>
 #include <cstring>
 #include <string>
 
@@ -82,4 +85,49 @@ TEST(ShapeFileHooks, BlocksLargerThanTheBufferArriveWhole) {
   EXPECT_EQ(disk.size(), expected.size());
   EXPECT_TRUE(disk == expected);
   EXPECT_EQ(h.FOpen((dir.Path() / "no/such/folder/x.shp").string().c_str(), "wb"), nullptr);
+}
+
+// A block exactly as large as the buffer, written at the start of the
+// buffered run, goes to disk at once; the older buffered bytes under it
+// must not be written over it afterwards.
+TEST(ShapeFileHooks, ABufferSizedBlockOverABufferedRunWins) {
+  testing_support::TempDir dir;
+  const std::string path = dir.File("block.bin").string();
+  const SAHooks& h = BufferedShapeHooks();
+  SAFile f = h.FOpen(path.c_str(), "w+b");
+  ASSERT_NE(f, nullptr);
+  const size_t size = size_t{1} << 20;
+  EXPECT_FALSE(Write(h, f, std::string(1000, 'o')).empty());
+  ASSERT_EQ(h.FSeek(f, 0, SEEK_SET), 0u);
+  EXPECT_FALSE(Write(h, f, std::string(size, 'n')).empty());
+  EXPECT_EQ(h.FClose(f), 0);
+  const auto bytes = testing_support::ReadAll(path);
+  ASSERT_EQ(bytes.size(), size);
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 'n'), static_cast<long>(size));
+}
+
+// A device that takes no data: the failure shows when the buffer is written
+// (at a flush, a large block or the close), and is kept with the file's path
+// as the calling thread's failure until cleared.
+TEST(ShapeFileHooks, AFullDeviceIsReportedWithItsReason) {
+  if (!std::ifstream("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  const SAHooks& h = BufferedShapeHooks();
+  ClearShapeFileFailure();
+  SAFile f = h.FOpen("/dev/full", "r+b");
+  ASSERT_NE(f, nullptr);
+  EXPECT_FALSE(Write(h, f, "a small record").empty());  // buffered: nothing written yet
+  EXPECT_EQ(LastShapeFileFailure(), nullptr);
+  EXPECT_NE(h.FClose(f), 0);
+  ASSERT_NE(LastShapeFileFailure(), nullptr);
+  EXPECT_EQ(LastShapeFileFailure()->path, "/dev/full");
+  EXPECT_EQ(LastShapeFileFailure()->error, ENOSPC);
+
+  ClearShapeFileFailure();
+  f = h.FOpen("/dev/full", "r+b");
+  ASSERT_NE(f, nullptr);
+  EXPECT_TRUE(Write(h, f, std::string(size_t{1} << 20, 'x')).empty());  // a large block fails at once
+  ASSERT_NE(LastShapeFileFailure(), nullptr);
+  h.FClose(f);
+  ClearShapeFileFailure();
+  EXPECT_EQ(LastShapeFileFailure(), nullptr);
 }
