@@ -290,3 +290,36 @@ TEST_F(BatchTest, AnEmptyLayerIsCountedAsAnEmptyFile) {
   EXPECT_FALSE(FileExists(dir.File("out/empty.shp")));
   EXPECT_TRUE(FileExists(dir.File("out/full.shp")));
 }
+
+// Overwriting replaces a result whole: files of the old result that the new
+// run does not write are removed, each with a line; a result that is not
+// overwritten keeps the files beside it.
+TEST_F(BatchTest, AnOverwrittenResultIsReplacedWhole) {
+  std::filesystem::copy_file(RealSamples() / "frame" / std::filesystem::u8path("图框.WL"), dir.File("frame.WL"));
+  files.AddFile(W(dir.File("frame.WL")));
+  std::filesystem::create_directories(dir.File("out"));
+  options.SymbolType = 4;
+  options.ExportProjection = 1;
+  ASSERT_EQ(RunBatch(W(dir.File("out"))).done, 1);
+  ASSERT_TRUE(FileExists(dir.File("out/frame.prj")));
+  ASSERT_TRUE(FileExists(dir.File("out/frame.avl")));
+
+  host.lines.clear();
+  options = options.Quick();
+  host.duplicateAnswer = ConvertHost::kOverwriteThis;
+  ASSERT_EQ(RunBatch(W(dir.File("out"))).done, 1);
+  EXPECT_FALSE(FileExists(dir.File("out/frame.prj")));
+  EXPECT_FALSE(FileExists(dir.File("out/frame.avl")));
+  EXPECT_TRUE(FileExists(dir.File("out/frame.shp")));
+  EXPECT_TRUE(Logged("------I__删除原结果文件[" + dir.File("out/frame.prj").u8string() + "]"));
+  EXPECT_TRUE(Logged("------I__删除原结果文件[" + dir.File("out/frame.avl").u8string() + "]"));
+  EXPECT_EQ(ReadWithOgr(dir.File("out/frame.shp").string()).fieldTypes.count("VKT_LEGEND"), 0u);
+
+  // Without a clash nothing beside the result is touched.
+  std::filesystem::remove(dir.File("out/frame.shp"));
+  WriteBytes(dir.File("out/frame.prj"), 10);
+  host.lines.clear();
+  ASSERT_EQ(RunBatch(W(dir.File("out"))).done, 1);
+  EXPECT_TRUE(FileExists(dir.File("out/frame.prj")));
+  EXPECT_TRUE(LogStartingWith("------I__删除原结果文件").empty());
+}

@@ -1,6 +1,8 @@
 // A batch converted on several threads against the same batch converted one
 // entry after the other: outputs, log order, questions and statuses agree.
 #include <algorithm>
+#include <chrono>
+#include <mutex>
 #include <filesystem>
 #include <fstream>
 
@@ -183,4 +185,71 @@ TEST_F(ParallelBatchTest, CancelStopsBeforeTheNextEntryAfterFinishingTheRunningO
   ASSERT_NE(stop, log.end());
   EXPECT_EQ(std::find_if(stop, log.end(), [](const std::string& l) { return l.find("JZ-FINAL") != std::string::npos; }),
             log.end());
+}
+
+// Re-running a batch into a folder that holds its results, with every clash
+// overwritten, still converts entries at the same time: names that are
+// prefixes of others (medium1, medium10) or empty companion names never
+// make one entry wait for another. Outputs and log equal a sequential run's.
+TEST_F(EngineTest, ARerunThatOverwritesStillRunsEntriesAtOnce) {
+  fs::create_directories(dir.File("src"));
+  for (int i = 0; i < 20; ++i) {
+    fs::copy_file(RealSamples() / "frame" / "YZT-SLH.WL", dir.File("src/medium" + std::to_string(i) + ".WL"));
+  }
+  struct Interval {
+    std::chrono::steady_clock::time_point start, end;
+  };
+  auto run = [&](int jobs, const std::string& out, std::vector<Interval>* times) {
+    SequenceHost seq;
+    seq.duplicateAnswer = ConvertHost::kOverwriteAll;
+    FileList list(&seq);
+    list.SearchFolder(Wide(dir.File("src")), true);
+    ConversionOptions o = options;
+    o.ExportProjection = 0;
+    o.SymbolType = 2;
+    o.OutPath = Wide(dir.File(out));
+    const MapGis::MapGis_ColorLib none;
+    BatchRunner batch(o, list, none, &seq, &seq);
+    batch.SetJobs(jobs);
+    std::mutex mutex;
+    if (times) times->assign(20, Interval{});
+    batch.SetEntryConverter([&](const FileNode& node, const EntryNames& names, bool labels, const ConverterInputs& in) {
+      const auto start = std::chrono::steady_clock::now();
+      const EntryOutcome outcome = ConvertEntry(node, names, labels, in);
+      if (times) {
+        std::lock_guard<std::mutex> lock(mutex);
+        const int index = std::stoi(MapGis::WideToUtf8(node.name.substr(6)));
+        (*times)[static_cast<size_t>(index)] = Interval{start, std::chrono::steady_clock::now()};
+      }
+      return outcome;
+    });
+    EXPECT_EQ(batch.ConvertAllFiles().done, 20);
+    std::vector<std::wstring> events;
+    for (const std::wstring& e : seq.events) {
+      if (e.find(L"开始时间") == std::wstring::npos && e.find(L"结束时间") == std::wstring::npos) {
+        events.push_back(Replace(e, Wide(dir.File(out)), L"OUT"));
+      }
+    }
+    return events;
+  };
+  fs::create_directories(dir.File("one"));
+  fs::create_directories(dir.File("two"));
+  run(1, "one", nullptr);
+  run(2, "two", nullptr);
+  std::vector<Interval> times;
+  const auto sequential = run(1, "one", nullptr);
+  const auto parallel = run(2, "two", &times);
+  EXPECT_EQ(sequential, parallel);
+  EXPECT_TRUE(Tree(dir.File("one")) == Tree(dir.File("two")));
+  // Entries ran at the same time: most pairs of neighbours in the list overlap.
+  int overlapping = 0;
+  for (size_t i = 0; i + 1 < times.size(); ++i) {
+    for (size_t j = i + 1; j < times.size(); ++j) {
+      if (times[i].start < times[j].end && times[j].start < times[i].end) {
+        ++overlapping;
+        break;
+      }
+    }
+  }
+  EXPECT_GE(overlapping, 10) << "entries of the re-run did not overlap";
 }
