@@ -8,6 +8,7 @@
 
 #include "BatchRunner.h"
 #include "MapGisCodePage.h"
+#include "RunReportJson.h"
 #include "SettingsTable.h"
 #include "TerminalHost.h"
 
@@ -31,6 +32,9 @@ CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions& o) {
       ->check(CLI::IsMember({"ask", "skip", "overwrite", "rename", "stop"}));
   cmd->add_option("--log", o.logFile, "Save the conversion log to this file");
   cmd->add_option("--list-out", o.listOut, "Export the file list with statuses to this file");
+  cmd->add_option("--report", o.report,
+                  "Write a JSON report of the run to this file ('-': to stdout, the log then goes to stderr); "
+                  "its schema is docs/report-schema.json");
   cmd->add_option("-j,--jobs", o.jobs, "Convert this many files at once (the log, names and results are as with 1)")
       ->check(CLI::Range(1, 256))
       ->capture_default_str();
@@ -68,6 +72,18 @@ class CliLogSink : public LogSink {
   LogSink* terminal_;
   std::ofstream file_;
 };
+
+// Writes the report to `path`, or to stdout for "-"; false when it cannot be written whole.
+bool WriteReport(const std::string& path, const std::string& json) {
+  if (path == "-") {
+    std::cout << json << std::flush;
+    return static_cast<bool>(std::cout);
+  }
+  std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::trunc);
+  out << json;
+  out.close();
+  return !out.fail();
+}
 
 // The settings of the run from the options; false with a message for a bad value.
 bool BuildSettings(const ConvertOptions& o, const std::string& programDir, Settings* settings, std::string* error) {
@@ -136,6 +152,7 @@ int RunConvert(const ConvertOptions& o, const std::string& programDir) {
   const ConversionOptions options = RunOptions(o, settings);
 
   TerminalHost host(o.onClash, o.quiet);
+  host.SetLinesToStderr(o.report == "-");
   CliLogSink sink(&host);
   FileList files(&host);
   if (const int usage = AddInputs(o, files)) return usage;
@@ -155,6 +172,8 @@ int RunConvert(const ConvertOptions& o, const std::string& programDir) {
   if (o.mode != "quick") LoadColourLibrary(options, colours, &host, log);
   BatchRunner batch(options, files, colours, &host, &sink);
   batch.SetJobs(o.jobs);
+  RunReport report;
+  if (!o.report.empty()) batch.SetReport(&report);
   const BatchSummary sum = o.mode == "labels" ? batch.ConvertAllLabels() : batch.ConvertAllFiles();
   if (o.quiet) host.PrintAlways(sum.text);
 
@@ -165,6 +184,10 @@ int RunConvert(const ConvertOptions& o, const std::string& programDir) {
   }
   if (!o.listOut.empty() && !files.Export(o.listOut)) {
     std::cerr << "gridmoor convert: cannot write the list to " << o.listOut << std::endl;
+    status = 2;
+  }
+  if (!o.report.empty() && !WriteReport(o.report, RunReportJson(report, status))) {
+    std::cerr << "gridmoor convert: cannot write the report to " << o.report << std::endl;
     status = 2;
   }
   return status;

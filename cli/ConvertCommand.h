@@ -17,6 +17,7 @@ struct ConvertOptions {
   std::string onClash;
   std::string logFile;
   std::string listOut;
+  std::string report;
   bool quiet = false;
   int jobs = 1;
   std::vector<std::string> inputs;

@@ -113,14 +113,14 @@ void TerminalHost::AppendLine(const std::wstring& line) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (quiet_) return;
   ClearProgress();
-  std::cout << Utf8(line) << '\n' << std::flush;
+  (linesToStderr_ ? std::cerr : std::cout) << Utf8(line) << '\n' << std::flush;
   DrawProgress();
 }
 
 void TerminalHost::PrintAlways(const std::wstring& line) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   ClearProgress();
-  std::cout << Utf8(line) << std::endl;
+  (linesToStderr_ ? std::cerr : std::cout) << Utf8(line) << std::endl;
 }
 
 void TerminalHost::DrawProgress() {

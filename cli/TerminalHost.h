@@ -25,6 +25,8 @@ class TerminalHost : public ConvertHost {
 
   // Writes a line on stdout even when quiet (the summary).
   void PrintAlways(const std::wstring& line);
+  // Log lines and the summary go to stderr instead (stdout carries a report).
+  void SetLinesToStderr(bool toStderr) { linesToStderr_ = toStderr; }
 
  private:
   void DrawProgress();
@@ -38,6 +40,7 @@ class TerminalHost : public ConvertHost {
   bool stdinTerminal_;
   bool stderrTerminal_;
   bool progressShown_ = false;
+  bool linesToStderr_ = false;
   std::wstring status_;
   std::wstring progressText_;
   int percent_ = 0;

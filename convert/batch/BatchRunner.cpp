@@ -1,5 +1,6 @@
 #include "BatchRunner.h"
 
+#include <chrono>
 #include <ctime>
 #include <cwctype>
 #include <filesystem>
@@ -55,7 +56,7 @@ std::wstring FindColourLibrary(const std::wstring& dir) {
 class BatchRun {
  public:
   BatchRun(const ConversionOptions& options, FileList& files, const ColorModel& colors, ConvertHost* host,
-           LogSink* sink, int jobs, const EntryConverter& convert, bool labelsOnly);
+           LogSink* sink, int jobs, const EntryConverter& convert, bool labelsOnly, RunReport* report);
   BatchSummary Run();
 
  private:
@@ -65,7 +66,9 @@ class BatchRun {
   // when the person chose to stop the batch.
   bool Schedule(FileNode* node, int index);
   // The conversion of an entry as its worker runs it: never throws.
-  EntryOutcome Convert(const FileNode& node, const EntryNames& names, LogSink* lines);
+  EntryOutcome Convert(ScheduledEntry& e, const EntryNames& names, LogSink* lines);
+  // Seconds since the run started.
+  double Elapsed() const;
   // Marks a finished entry in the list and counts it.
   void Record(ScheduledEntry& e);
   void Finish();
@@ -78,6 +81,9 @@ class BatchRun {
   LogSink* sink_;
   const EntryConverter& convert_;
   const bool labelsOnly_;
+  RunReport* report_;
+  const std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+  ReportingSink runSink_;
   ConversionLog log_;
   OverwritePolicy policy_;
   EntryScheduler scheduler_;
@@ -86,7 +92,7 @@ class BatchRun {
 };
 
 BatchRun::BatchRun(const ConversionOptions& options, FileList& files, const ColorModel& colors, ConvertHost* host,
-                   LogSink* sink, int jobs, const EntryConverter& convert, bool labelsOnly)
+                   LogSink* sink, int jobs, const EntryConverter& convert, bool labelsOnly, RunReport* report)
     : options_(options),
       files_(files),
       colors_(colors),
@@ -96,7 +102,9 @@ BatchRun::BatchRun(const ConversionOptions& options, FileList& files, const Colo
       sink_(sink),
       convert_(convert),
       labelsOnly_(labelsOnly),
-      log_(sink, options.LogLevel),
+      report_(report),
+      runSink_(sink, report ? &report->items : nullptr),
+      log_(&runSink_, options.LogLevel),
       scheduler_(jobs, [this](ScheduledEntry& e) { Record(e); }),
       naming_(options, policy_, host_, [this](const std::wstring& path) {
         scheduler_.WaitForWriters(path);
@@ -134,6 +142,10 @@ bool BatchRun::Schedule(FileNode* node, int index) {
   e.node = node;
   // While entries run at once, this entry's lines wait for those before it.
   LogSink* lines = scheduler_.Parallel() ? &e.lines : sink_;
+  if (report_) {
+    e.reporting = ReportingSink(lines, &e.report.items);
+    lines = &e.reporting;
+  }
   ConversionLog log(lines, options_.LogLevel);
   if (scheduler_.Parallel()) {
     naming_.SetBeforeQuestion([&] {
@@ -144,6 +156,7 @@ bool BatchRun::Schedule(FileNode* node, int index) {
   if (!Exists(node->path)) {
     CONVERT_LOG(log, L"----结束转换[文件不存在(0/0)]");
     ++sum_.missing;
+    e.missing = true;
   }
   if (host_) {
     host_->SetStatusText(FormatText(L"正在转换%ls", CompactPath(node->path, 50).c_str()));
@@ -185,16 +198,25 @@ bool BatchRun::Schedule(FileNode* node, int index) {
     scheduler_.WaitForWriters(f);
     e.writes.insert(EntryScheduler::Fold(f));
   }
-  const FileNode& source = *node;
-  scheduler_.Add(std::move(entry), [this, &source, names, lines] { return Convert(source, names, lines); });
+  scheduler_.Add(std::move(entry), [this, &e, names, lines] { return Convert(e, names, lines); });
   return true;
 }
 
-EntryOutcome BatchRun::Convert(const FileNode& node, const EntryNames& names, LogSink* lines) {
+double BatchRun::Elapsed() const {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+}
+
+EntryOutcome BatchRun::Convert(ScheduledEntry& e, const EntryNames& names, LogSink* lines) {
   ConversionLog log(lines, options_.LogLevel);
-  ConverterInputs in{options_, colors_, log, nullptr, host_};
+  ConverterInputs in{options_, colors_, log, nullptr, host_, report_ ? &e.report : nullptr};
+  e.report.started = Elapsed();
+  struct Finish {
+    ScheduledEntry& e;
+    const BatchRun& run;
+    ~Finish() { e.report.finished = run.Elapsed(); }
+  } finish{e, *this};
   try {
-    return convert_(node, names, labelsOnly_, in);
+    return convert_(*e.node, names, labelsOnly_, in);
   } catch (const std::exception& error) {
     // The entry fails; the batch and the other entries go on.
     CONVERT_LOG(log, L"------E__转换过程发生异常[%ls]", MapGis::Utf8ToWide(error.what()).c_str());
@@ -209,7 +231,7 @@ void BatchRun::Record(ScheduledEntry& e) {
   e.lines.ReleaseTo(sink_);
   FileNode* node = e.node;
   // The list keeps the number of the result; a skipped entry has the skip answer's.
-  node->resultCode = e.outcome.result == EntryResult::Skipped ? ConvertHost::kSkipThis : e.outcome.status;
+  node->resultCode = e.outcome.result == EntryResult::Skipped ? long{ConvertHost::kSkipThis} : e.outcome.status;
   switch (e.outcome.result) {
     case EntryResult::Done:
       node->status = L"成功";
@@ -233,6 +255,16 @@ void BatchRun::Record(ScheduledEntry& e) {
       break;
   }
   if (host_) host_->NodeChanged(node);
+  if (report_) {
+    static const char* const kKinds[] = {"none", "project", "point", "line", "polygon", "table", "network"};
+    static const char* const kResults[] = {"done", "empty", "skipped", "failed"};
+    EntryReport& r = e.report;
+    r.source = node->path;
+    r.kind = node->image >= 0 && node->image <= kKindNetwork ? kKinds[node->image] : "none";
+    r.result = e.missing ? "missing" : kResults[static_cast<int>(e.outcome.result)];
+    r.status = node->resultCode;
+    report_->entries.push_back(std::move(r));
+  }
 }
 
 void BatchRun::Finish() {
@@ -246,6 +278,16 @@ void BatchRun::Finish() {
     host_->SetProgress(0);
   }
   CONVERT_LOG(log_, L"====================%ls====================", sum_.text.c_str());
+  if (report_) {
+    report_->done = sum_.done;
+    report_->empty = sum_.empty;
+    report_->skipped = sum_.skipped;
+    report_->failed = sum_.failed;
+    report_->missing = sum_.missing;
+    report_->total = sum_.total;
+    report_->cancelled = sum_.cancelled;
+    report_->seconds = Elapsed();
+  }
   if (host_) {
     if (options_.FinishBeep != 0) host_->FinishSound();
     host_->MessageBox(sum_.text, L"转换完成", ConvertHost::Icon::Information);
@@ -291,6 +333,6 @@ BatchRunner::BatchRunner(const ConversionOptions& options, FileList& files, cons
       convert_(ConvertEntry) {}
 
 BatchSummary BatchRunner::Run(bool labelsOnly) {
-  BatchRun run(options_, files_, colors_, host_, sink_, jobs_, convert_, labelsOnly);
+  BatchRun run(options_, files_, colors_, host_, sink_, jobs_, convert_, labelsOnly, report_);
   return run.Run();
 }

@@ -14,6 +14,7 @@
 #include "FileList.h"
 #include "MapGis.h"
 #include "OverwritePolicy.h"
+#include "RunReport.h"
 
 // The outcome of a batch.
 struct BatchSummary {
@@ -50,6 +51,9 @@ class BatchRunner {
   void SetJobs(int jobs) { jobs_ = jobs < 1 ? 1 : jobs; }
   // Replaces the converters of an entry (tests inject failures here).
   void SetEntryConverter(EntryConverter converter) { convert_ = std::move(converter); }
+  // Keeps a report of the run in `report` (null: none). Polygons are
+  // checked for validity only when a report is kept.
+  void SetReport(RunReport* report) { report_ = report; }
 
   // Every entry into the run's output folder (OutPath; empty writes each
   // result next to its source), or only the annotations of point files.
@@ -66,4 +70,5 @@ class BatchRunner {
   LogSink* sink_;
   int jobs_ = 1;
   EntryConverter convert_;
+  RunReport* report_ = nullptr;
 };

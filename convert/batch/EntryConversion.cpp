@@ -1,6 +1,7 @@
 #include "EntryConversion.h"
 
 #include <cwctype>
+#include <filesystem>
 
 #include "MapGis.h"
 
@@ -65,7 +66,16 @@ EntryOutcome ConvertEntry(const FileNode& node, const EntryNames& names, bool la
   if (!converted) return EntryOutcome{};
   if (result == MapGis::MAPGIS_WRITE_FAILED || companionFailed) return {EntryResult::Failed, MapGis::MAPGIS_WRITE_FAILED};
   WriteFailure failure;
-  if (!staging.Commit(in.log, &failure)) {
+  std::vector<std::string> placed;
+  const bool committed = staging.Commit(in.log, &failure, &placed);
+  if (in.report) {
+    for (const std::string& path : placed) {
+      std::error_code ec;
+      const uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(path), ec);
+      in.report->files.push_back(OutputFile{MapGis::Utf8ToWide(path), ec ? 0 : size});
+    }
+  }
+  if (!committed) {
     CONVERT_LOG(in.log, L"------E__无法写入结果文件[%ls]：%ls", failure.file.c_str(), failure.reason.c_str());
     return {EntryResult::Failed, MapGis::MAPGIS_WRITE_FAILED};
   }

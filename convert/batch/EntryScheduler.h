@@ -14,6 +14,8 @@
 
 #include "ConversionLog.h"
 #include "EntryConversion.h"
+#include "ReportingSink.h"
+#include "RunReport.h"
 
 // One entry between its naming and its release.
 struct ScheduledEntry {
@@ -21,6 +23,9 @@ struct ScheduledEntry {
   std::set<std::wstring> writes;  // case-folded paths of every file it may write
   LineBuffer lines;               // its log lines while entries run at once
   EntryOutcome outcome;           // skipped until converted
+  bool missing = false;           // the source did not exist
+  EntryReport report;             // filled when the run keeps a report
+  ReportingSink reporting;        // keeps its log lines as report items
   bool done = false;
   std::thread worker;
 };

@@ -73,6 +73,7 @@ class AnnotationConverter : public LayerConverter {
 
  protected:
   int LayerKind() const override { return MapGis::MAPGIS_TYPE_POINT; }
+  const char* ReportName() const override { return "annotations"; }
   int CountRecords(int* slots) override {
     factors_ = ReadSizeFactors(reader_);
     return reader_.GetPointCount(slots);

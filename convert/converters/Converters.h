@@ -11,6 +11,7 @@
 #include "ConversionLog.h"
 #include "ConversionOptions.h"
 #include "ResultStaging.h"
+#include "RunReport.h"
 
 // Where a converter shows how far it got (0 to 100).
 class ProgressSink {
@@ -21,13 +22,15 @@ class ProgressSink {
 
 // The inputs of a converter: the run's options and colour model, the log of
 // the entry, the entry's staging of results (null: the converter puts its
-// result in place itself) and an optional progress display.
+// result in place itself), an optional progress display, and the entry's
+// report when the run keeps one (the converter adds its layer's counts).
 struct ConverterInputs {
   const ConversionOptions& options;
   const ColorModel& colors;
   ConversionLog& log;
   ResultStaging* staging = nullptr;
   ProgressSink* progress = nullptr;
+  EntryReport* report = nullptr;
 };
 
 // Result of a conversion that ran without error and wrote no record.

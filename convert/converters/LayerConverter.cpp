@@ -39,6 +39,14 @@ long RunStaged(const ConverterInputs& in, const std::function<long(ResultStaging
   return result;
 }
 
+LayerReport NewLayerReport(const char* converter, const std::wstring& base, const ConversionOptions& options) {
+  LayerReport r;
+  r.converter = converter;
+  r.result = base;
+  r.encoding = options.Utf8Tables() ? "UTF-8" : "CP936";
+  return r;
+}
+
 std::unique_ptr<LayerWriter> CreateLayerWriter(const ConverterInputs& in, ResultStaging& staging,
                                                const std::wstring& base) {
   return std::make_unique<ShapefileWriter>(staging, base, in.options.Utf8Tables());
@@ -104,7 +112,13 @@ long LayerConverter::Stop(long result, const wchar_t* closing) {
 long LayerConverter::OpenFailure(long status) { return Stop(status, OpenClosingText(status)); }
 
 long LayerConverter::Run(const std::wstring& source, const std::wstring& base) {
-  return RunStaged(in_, [&](ResultStaging& staging) { return Convert(staging, source, base); });
+  if (in_.report) {
+    in_.report->layers.push_back(NewLayerReport(ReportName(), base, in_.options));
+    report_ = &in_.report->layers.back();
+  }
+  const long result = RunStaged(in_, [&](ResultStaging& staging) { return Convert(staging, source, base); });
+  if (report_) report_->status = result;
+  return result;
 }
 
 long LayerConverter::Convert(ResultStaging& staging, const std::wstring& source, const std::wstring& base) {
@@ -127,6 +141,10 @@ long LayerConverter::OpenSource(const std::wstring& source, int* slots, int* val
   if (reader_.GetShapeType() != LayerKind()) return Stop(MAPGIS_NOT_MAPGIS_FILE, L"----结束转换[原文件错误-几何类型错误]");
 
   *valid = CountRecords(slots);
+  if (report_) {
+    report_->slots = *slots;
+    report_->live = *valid;
+  }
   if (*valid != *slots) CONVERT_LOG(in_.log, L"------I__文件未压缩存盘，请在mapgis软件下压缩存盘后再进行转换");
 
   status = SelectAttributes();
@@ -146,6 +164,7 @@ long LayerConverter::CreateResult(ResultStaging& staging, const std::wstring& ba
   MAP_PARAstruct para;
   reader_.GetProjectionInfo(&para);
   const long status = ApplySpatialReference(in_, para, *out_, base, ProjectionText(), k);
+  if (report_ && status == MAPGIS_OK && in_.options.ExportProjection != 0) report_->spatialReference = "text";
   if (status != MAPGIS_OK) {
     out_.reset();
     reader_.Close();
@@ -163,6 +182,7 @@ long LayerConverter::CreateResult(ResultStaging& staging, const std::wstring& ba
 
 long LayerConverter::FinishResult(const std::wstring& base, int written, int valid, int errors) {
   reader_.Close();
+  if (report_) report_->written = written;
   if (!out_->Close()) return Failed();
   CONVERT_LOG(in_.log, OutputText(), base.c_str());
   if (mode_ == kStyleLegend) {
@@ -205,6 +225,12 @@ bool LayerConverter::CopyRecords(const std::wstring& source, int slots, double k
   if (holdable < slots) {
     CONVERT_LOG(in_.log, L"------F__第[%d]至第[%d]号图元超出文件范围，已跳过", holdable, slots - 1);
     *errors += slots - holdable;
+    if (report_) {
+      for (int r = holdable; r < slots && report_->unreadable.size() < LayerReport::kMaxIndexes; ++r) {
+        report_->unreadable.push_back(r);
+      }
+      report_->unreadableCount += slots - holdable;
+    }
   }
   for (int r = 0; r < holdable; ++r) {
     Geometry* g = CreateGeometry();
@@ -220,6 +246,7 @@ bool LayerConverter::CopyRecords(const std::wstring& source, int slots, double k
         }
         CONVERT_LOG(in_.log, L"------F__第[%d]号图元信息错误，已跳过", r);
         ++*errors;
+        if (report_) report_->AddUnreadable(r);
       } else {
         attributes_.Write(reader_, *out_, r, *written, text_, in_.log);
         WriteStyleValues(*written);
@@ -228,6 +255,7 @@ bool LayerConverter::CopyRecords(const std::wstring& source, int slots, double k
     } else if (status != MAPGIS_OK && status != MAPGIS_DELETED) {
       CONVERT_LOG(in_.log, L"------F__第[%d]号图元信息错误，已跳过", r);
       ++*errors;
+      if (report_) report_->AddUnreadable(r);
     }
     DestroyGeometry(g);
     if (in_.progress) in_.progress->SetProgress(static_cast<int>(100LL * (static_cast<long long>(r) + 1) / slots));

@@ -31,6 +31,9 @@ enum StyleMode : int {
 // unless the conversion failed to write it.
 long RunStaged(const ConverterInputs& in, const std::function<long(ResultStaging&)>& convert);
 
+// A new entry of the run report for a converter's result.
+LayerReport NewLayerReport(const char* converter, const std::wstring& base, const ConversionOptions& options);
+
 // A new writer of the run's output format for the result `base`.
 std::unique_ptr<LayerWriter> CreateLayerWriter(const ConverterInputs& in, ResultStaging& staging,
                                                const std::wstring& base);
@@ -64,6 +67,8 @@ class LayerConverter {
  protected:
   // The header type word this converter accepts.
   virtual int LayerKind() const = 0;
+  // The converter's name in the run report ("points", "lines", ...).
+  virtual const char* ReportName() const = 0;
   // Valid records as result, readable slots through `slots`.
   virtual int CountRecords(int* slots) = 0;
   // Chooses the attribute table to convert; a failure stops the conversion.
@@ -134,6 +139,9 @@ class LayerConverter {
   uint32_t PackedCmyk(long colour) const;
   uint32_t ModelColor(long colour) const;
 
+  // The layer's entry in the run report, or null when no report is kept.
+  LayerReport* Report() const { return report_; }
+
   MapGis::MapGis_FastReader reader_;
   ColourList colours_;
   KeyList keys_;
@@ -161,6 +169,7 @@ class LayerConverter {
   AngleModel angles_;
   int mode_ = 0;
   std::unique_ptr<LayerWriter> out_;
+  LayerReport* report_ = nullptr;
   AttributeColumns attributes_;
   std::vector<int> style_;
 };

@@ -9,6 +9,7 @@ class LineConverter : public LayerConverter {
 
  protected:
   int LayerKind() const override { return MapGis::MAPGIS_TYPE_LINE; }
+  const char* ReportName() const override { return "lines"; }
   int CountRecords(int* slots) override { return reader_.GetArcCount(slots); }
   ShapeKind Shapes() const override { return ShapeKind::Line; }
   void AddStyleColumns() override;

@@ -9,6 +9,7 @@ class NetworkArcConverter : public LineConverter {
 
  protected:
   int LayerKind() const override { return MapGis::MAPGIS_TYPE_NETWORK; }
+  const char* ReportName() const override { return "network_arcs"; }
 };
 
 }  // namespace

@@ -10,6 +10,7 @@ class NetworkNodeConverter : public SubPictureStyleConverter {
 
  protected:
   int LayerKind() const override { return MapGis::MAPGIS_TYPE_NETWORK; }
+  const char* ReportName() const override { return "network_nodes"; }
   int CountRecords(int* slots) override { return reader_.GetPointCount(slots); }
   // The node attributes; a network without them stops rather than
   // converting the arc table in their place.

@@ -36,6 +36,7 @@ class PointConverter : public LayerConverter {
 
  protected:
   int LayerKind() const override { return MapGis::MAPGIS_TYPE_POINT; }
+  const char* ReportName() const override { return "points"; }
   int CountRecords(int* slots) override { return reader_.GetPointCount(slots); }
   ShapeKind Shapes() const override { return ShapeKind::Point; }
   long ReadRecord(int r, MapGis::Geometry* g) override {

@@ -13,6 +13,7 @@ class PolygonArcConverter : public LineConverter {
 
  protected:
   int LayerKind() const override { return MapGis::MAPGIS_TYPE_POLYGON; }
+  const char* ReportName() const override { return "polygon_arcs"; }
 
   // The arcs' own attribute table.
   long SelectAttributes() override { return reader_.SetAttributeType(0); }

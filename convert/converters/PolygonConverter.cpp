@@ -1,6 +1,7 @@
 // Polygon conversion: rings assembled from the file's arcs, oriented and
 // closed, with the fill style.
 #include "LayerConverter.h"
+#include "PolygonCheck.h"
 #include "LegendWriter.h"
 #include "StyleColumns.h"
 
@@ -26,16 +27,26 @@ class PolygonConverter : public LayerConverter {
 
  protected:
   int LayerKind() const override { return MapGis::MAPGIS_TYPE_POLYGON; }
+  const char* ReportName() const override { return "polygons"; }
   int CountRecords(int* slots) override { return reader_.GetPolygonCount(slots); }
   const wchar_t* RecordCountFailText() const override { return L"----结束转换[原文件错误-属性记录数量错误]"; }
   ShapeKind Shapes() const override { return ShapeKind::Polygon; }
-  long ReadRecord(int r, MapGis::Geometry* g) override { return reader_.ReadPolygonInfo(r, &reg_, g); }
+  long ReadRecord(int r, MapGis::Geometry* g) override {
+    index_ = r;
+    return reader_.ReadPolygonInfo(r, &reg_, g);
+  }
   const wchar_t* MismatchText() const override { return L"----结束转换[图元与属性数量不匹配(%d/%d)]"; }
 
   // First ring clockwise, holes counter-clockwise, every ring closed.
   void FinishGeometry(MapGis::Geometry* g) override {
     MapGis::FixGeoTopo(g);
     MapGis::FixUnclosedRing(g);
+    // The run report names polygons that are still not valid.
+    InvalidPolygon problem;
+    if (Report() && !check_.Valid(*g, &problem)) {
+      problem.index = index_;
+      Report()->AddInvalid(problem);
+    }
   }
 
   void AddStyleColumns() override {
@@ -89,6 +100,8 @@ class PolygonConverter : public LayerConverter {
 
  private:
   MapGis::MAPGIS_RegInfo reg_{};
+  int index_ = 0;
+  PolygonCheck check_;
 };
 
 }  // namespace

@@ -254,6 +254,9 @@ long ProjectIndexConverter::Convert(ResultStaging& staging, const std::wstring& 
   out_ = CreateLayerWriter(in_, staging, base);
   double k = 1.0;
   const long status = ApplySpatialReference(in_, para, *out_, base, L"------I__输出投影文件[%ls.prj]", &k);
+  if (in_.report && status == MAPGIS_OK && in_.options.ExportProjection != 0) {
+    in_.report->layers.back().spatialReference = "text";
+  }
   if (status != MAPGIS_OK) {
     out_.reset();
     return status;
@@ -284,6 +287,11 @@ long ProjectIndexConverter::Convert(ResultStaging& staging, const std::wstring& 
   }
   out_.reset();
   CONVERT_LOG(in_.log, L"----结束转换[全部正确转换(%d/%d)]", layers, static_cast<int>(count));
+  if (in_.report) {
+    LayerReport& r = in_.report->layers.back();
+    r.slots = r.live = count;
+    r.written = row_;  // the layers' rows and the project's
+  }
   // The index of a project without a readable layer holds only the project's row.
   return layers == 0 ? kEmptyResult : MAPGIS_OK;
 }
@@ -292,5 +300,8 @@ long ProjectIndexConverter::Convert(ResultStaging& staging, const std::wstring& 
 
 long ConvertProjectIndex(const ConverterInputs& in, const std::wstring& source, const std::wstring& base) {
   ProjectIndexConverter converter(in);
-  return RunStaged(in, [&](ResultStaging& staging) { return converter.Convert(staging, source, base); });
+  if (in.report) in.report->layers.push_back(NewLayerReport("project_index", base, in.options));
+  const long result = RunStaged(in, [&](ResultStaging& staging) { return converter.Convert(staging, source, base); });
+  if (in.report) in.report->layers.back().status = result;
+  return result;
 }

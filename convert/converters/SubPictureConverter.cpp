@@ -12,6 +12,7 @@ class SubPictureConverter : public SubPictureStyleConverter {
 
  protected:
   int LayerKind() const override { return MapGis::MAPGIS_TYPE_POINT; }
+  const char* ReportName() const override { return "sub_pictures"; }
   int CountRecords(int* slots) override {
     factors_ = ReadSizeFactors(reader_);
     return reader_.GetPointCount(slots);

@@ -134,7 +134,7 @@ void ResultStaging::RemoveOldFiles(const std::string& finalBase, const std::vect
   }
 }
 
-bool ResultStaging::Commit(ConversionLog& log, WriteFailure* failure) {
+bool ResultStaging::Commit(ConversionLog& log, WriteFailure* failure, std::vector<std::string>* placed) {
   bool ok = true;
   for (const Result& r : results_) {
     const std::string tempFolder = FolderOf(r.tempBase);
@@ -147,9 +147,12 @@ bool ResultStaging::Commit(ConversionLog& log, WriteFailure* failure) {
     }
     for (const std::string& f : files) {
       const std::string target = FolderOf(r.finalBase) + "/" + f;
-      if (ok && std::rename((tempFolder + "/" + f).c_str(), target.c_str()) != 0) {
+      if (!ok) continue;
+      if (std::rename((tempFolder + "/" + f).c_str(), target.c_str()) != 0) {
         ok = false;
         if (failure) *failure = WriteFailure{Wide(target), Wide(std::strerror(errno))};
+      } else if (placed) {
+        placed->push_back(target);
       }
     }
   }

@@ -31,7 +31,8 @@ class ResultStaging {
 
   // Puts every kept result in place. False when a file could not be renamed
   // (`failure` tells which and why); what was not renamed is removed.
-  bool Commit(ConversionLog& log, WriteFailure* failure);
+  // `placed`, when given, receives the final path of every file put in place.
+  bool Commit(ConversionLog& log, WriteFailure* failure, std::vector<std::string>* placed = nullptr);
   // Removes every temporary file and folder.
   void Discard();
 
