@@ -23,8 +23,8 @@ json Layer(const LayerReport& l) {
   for (const InvalidPolygon& p : l.invalid) {
     invalid.push_back({{"index", p.index}, {"x", p.x}, {"y", p.y}, {"reason", p.reason}});
   }
-  json records = {{"slots", l.slots}, {"live", l.live}};
-  records["deleted"] = l.slots >= 0 && l.live >= 0 ? l.slots - l.live : -1;
+  json records = {{"slots", l.slotCount}, {"live", l.liveCount}};
+  records["deleted"] = l.slotCount >= 0 && l.liveCount >= 0 ? l.slotCount - l.liveCount : -1;
   return {{"converter", l.converter},
           {"result", Utf8(l.result)},
           {"status", l.status},

@@ -142,8 +142,8 @@ long LayerConverter::OpenSource(const std::wstring& source, int* slots, int* val
 
   *valid = CountRecords(slots);
   if (report_) {
-    report_->slots = *slots;
-    report_->live = *valid;
+    report_->slotCount = *slots;
+    report_->liveCount = *valid;
   }
   if (*valid != *slots) CONVERT_LOG(in_.log, L"------I__文件未压缩存盘，请在mapgis软件下压缩存盘后再进行转换");
 

@@ -289,7 +289,7 @@ long ProjectIndexConverter::Convert(ResultStaging& staging, const std::wstring& 
   CONVERT_LOG(in_.log, L"----结束转换[全部正确转换(%d/%d)]", layers, static_cast<int>(count));
   if (in_.report) {
     LayerReport& r = in_.report->layers.back();
-    r.slots = r.live = count;
+    r.slotCount = r.liveCount = count;
     r.written = row_;  // the layers' rows and the project's
   }
   // The index of a project without a readable layer holds only the project's row.

@@ -51,7 +51,7 @@ long Convert(const ConverterInputs& in, ResultStaging& staging, const std::wstri
     CONVERT_LOG(in.log, L"------I__转换结果为空文件,已被删除！");
   }
   CONVERT_LOG(in.log, L"----结束转换[全部正确转换(%d/%d)]", n, n);
-  if (in.report) in.report->layers.back().slots = in.report->layers.back().live = in.report->layers.back().written = n;
+  if (in.report) in.report->layers.back().slotCount = in.report->layers.back().liveCount = in.report->layers.back().written = n;
   return n == 0 ? kEmptyResult : MAPGIS_OK;
 }
 

@@ -28,8 +28,8 @@ struct LayerReport {
   std::string converter;        // "points", "lines", "polygons", ...
   std::wstring result;          // the result's path without extension
   long status = 0;              // the converter's result
-  long long slots = -1;         // record slots of the source (-1 when not read)
-  long long live = -1;          // live records of the kind
+  long long slotCount = -1;     // record slots of the source (-1 when not read)
+  long long liveCount = -1;     // live records of the kind
   long long written = 0;        // records written
   long long unreadableCount = 0;
   std::vector<long long> unreadable;  // their indexes, the first kMaxIndexes

@@ -80,7 +80,7 @@ TEST_F(EngineTest, TheRunReportHoldsEveryEntryWithItsCountsFilesAndItems) {
     ASSERT_EQ(parcels.layers.size(), 2u);  // the polygons and their arcs
     const LayerReport& polygons = parcels.layers[0];
     EXPECT_EQ(polygons.converter, "polygons");
-    EXPECT_EQ(polygons.live, 3);
+    EXPECT_EQ(polygons.liveCount, 3);
     EXPECT_EQ(polygons.written, 3);
     EXPECT_EQ(polygons.encoding, "UTF-8");
     EXPECT_EQ(polygons.spatialReference, "none");
