@@ -100,7 +100,8 @@ long AttributeTable::LoadRecord(const LayerFile& layer, int section, int record)
   const uint64_t start = layer.SectionOffset(section) + static_cast<uint64_t>(head_.dataOffset) +
                          (static_cast<uint64_t>(record) + 1) * length;
   if (!layer.FitsFile(start, length)) return MAPGIS_READ_FAILED;
-  records_.assign(static_cast<size_t>(length), 0);
+  // Every byte is read over, so a buffer of the same length is reused as it is.
+  records_.resize(static_cast<size_t>(length));
   if (length > 0 && !layer.File().ReadAt(start, records_.data(), records_.size())) {
     recordsLoaded_ = false;
     current_ = -1;
