@@ -170,9 +170,11 @@ void* AttributeTable::Value(const LayerFile& layer, int section, int record, int
   const size_t width = static_cast<size_t>(f->width);
   const size_t need = width + 1 > kMinScratch ? width + 1 : kMinScratch;
   if (scratch_.size() < need) scratch_.resize(need);
-  std::memset(scratch_.data(), 0, scratch_.size());
   // Records of length 0 leave no buffer at all: copy only when there are bytes.
   if (width > 0) std::memcpy(scratch_.data(), bytes + f->offset, width);
+  // Zeros after the value: its terminator and the bytes a typed read of a
+  // shorter value finds missing.
+  std::memset(scratch_.data() + width, 0, need - width);
   if (type == MAPGIS_FIELD_STRING || type == MAPGIS_FIELD_TEXT) {
     char* s = scratch_.data();
     size_t len = std::strlen(s);
