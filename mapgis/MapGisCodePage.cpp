@@ -59,6 +59,11 @@ void DecodeGbk(const GbkTables& t, const uint8_t* s, size_t n, Put put) {
   size_t i = 0;
   while (i < n) {
     const uint8_t b = s[i];
+    if (b < 0x80) {
+      put(b);
+      ++i;
+      continue;
+    }
     uint32_t c = t.Single(b);
     size_t used = 1;
     if (c == GbkTables::kNone) {
@@ -82,17 +87,19 @@ size_t AsciiPrefix(const Char* s, size_t n) {
   return i;
 }
 
-void PutUtf8(uint32_t c, std::string& out) {
+// Writes the UTF-8 of `c` (below 10000 hex) at `p`; returns the end.
+char* PutUtf8(uint32_t c, char* p) {
   if (c < 0x80) {
-    out += static_cast<char>(c);
+    *p++ = static_cast<char>(c);
   } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | c >> 6);
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *p++ = static_cast<char>(0xC0 | c >> 6);
+    *p++ = static_cast<char>(0x80 | (c & 0x3F));
   } else {
-    out += static_cast<char>(0xE0 | c >> 12);
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *p++ = static_cast<char>(0xE0 | c >> 12);
+    *p++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    *p++ = static_cast<char>(0x80 | (c & 0x3F));
   }
+  return p;
 }
 
 void PutAnsi(uint16_t code, std::string& out) {
@@ -166,10 +173,11 @@ std::wstring AnsiToWide(const char* text, size_t length) {
   if (!text) return std::wstring();
   const GbkTables* t = GbkTables::Decoding();
   if (!t) return BytesToWide(AnsiToWideConverter().Run(text, length));
-  std::wstring out;
-  out.reserve(length);
-  DecodeGbk(*t, reinterpret_cast<const uint8_t*>(text), length,
-            [&out](uint32_t c) { out += static_cast<wchar_t>(c); });
+  // One character per byte at most.
+  std::wstring out(length, L'\0');
+  wchar_t* p = &out[0];
+  DecodeGbk(*t, reinterpret_cast<const uint8_t*>(text), length, [&p](uint32_t c) { *p++ = static_cast<wchar_t>(c); });
+  out.resize(static_cast<size_t>(p - out.data()));
   return out;
 }
 
@@ -194,10 +202,12 @@ std::string AnsiToUtf8(const std::string& text) {
   const uint8_t* s = reinterpret_cast<const uint8_t*>(text.data());
   const size_t ascii = AsciiPrefix(s, text.size());
   if (ascii == text.size()) return text;
-  std::string out;
-  out.reserve(text.size() * 3 / 2 + 8);
-  out.append(text, 0, ascii);
-  DecodeGbk(*t, s + ascii, text.size() - ascii, [&out](uint32_t c) { PutUtf8(c, out); });
+  // Three bytes per input byte at most (a lone byte becoming U+FFFD).
+  std::string out(ascii + (text.size() - ascii) * 3, '\0');
+  std::memcpy(&out[0], text.data(), ascii);
+  char* p = &out[ascii];
+  DecodeGbk(*t, s + ascii, text.size() - ascii, [&p](uint32_t c) { p = PutUtf8(c, p); });
+  out.resize(static_cast<size_t>(p - out.data()));
   return out;
 }
 
