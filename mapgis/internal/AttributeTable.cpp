@@ -182,7 +182,9 @@ void* AttributeTable::Value(const LayerFile& layer, int section, int record, int
     while (lead < len && s[lead] == ' ') ++lead;
     std::memmove(s, s + lead, len - lead + 1);
     len -= lead;
-    while (len > 0 && s[len - 1] == ' ') s[--len] = '\0';
+    size_t kept = len;
+    while (kept > 0 && s[kept - 1] == ' ') --kept;
+    std::memset(s + kept, 0, len - kept);
   }
   return scratch_.data();
 }
