@@ -31,7 +31,8 @@ class BinaryFile {
   uint64_t Size() const { return size_; }
 
   // Reads exactly `length` bytes at `offset`; a short read is a failure.
-  // A file opened for reading only serves small reads from read windows.
+  // A file opened for reading only serves small reads from read windows,
+  // so one handle is read by one thread at a time (as every reader is).
   bool ReadAt(uint64_t offset, void* buffer, size_t length) const;
   // Writes `length` bytes at `offset`.
   bool WriteAt(uint64_t offset, const void* buffer, size_t length);
