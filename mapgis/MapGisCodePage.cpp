@@ -13,10 +13,12 @@ using detail::kAnsiCodePage;
 
 namespace {
 
-// One iconv descriptor per direction and thread, opened on first use, so a
-// run of many values never reopens a converter.
 std::string WideChar(wchar_t c) { return std::string(reinterpret_cast<const char*>(&c), sizeof c); }
 
+// One iconv descriptor per direction and thread, opened on first use, so a
+// run of many values never reopens a converter. The code-page conversions
+// use them when the tables cannot stand for them, and for what the tables
+// leave to the converter.
 IconvConverter& AnsiToWideConverter() {
   thread_local IconvConverter c("WCHAR_T", kAnsiCodePage, 1, WideChar(0xFFFD));
   return c;
