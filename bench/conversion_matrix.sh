@@ -2,14 +2,17 @@
 # Converts the demo data and copies of the real samples under a fixed matrix
 # of settings, each run into its own folder of OUT, with its log. Run it with
 # two builds and compare the trees with bench/same_outputs.py to prove that a
-# change keeps every output byte.
-# Usage: bench/conversion_matrix.sh GRIDMOOR DEMO_DIR REAL_SAMPLES OUT
+# change keeps every output byte. With BENCH_INPUTS (a folder made by
+# bench_inputs, e.g. `build/bench/bench_inputs DIR 0.01`) the benchmark's
+# inputs are converted too, in both code pages.
+# Usage: bench/conversion_matrix.sh GRIDMOOR DEMO_DIR REAL_SAMPLES OUT [BENCH_INPUTS]
 set -uo pipefail
 
 gridmoor="${1:?usage: conversion_matrix.sh GRIDMOOR DEMO_DIR REAL_SAMPLES OUT}"
 demo="${2:?}"
 real="${3:?}"
 out="${4:?}"
+bench="${5:-}"
 
 rm -rf "$out"
 mkdir -p "$out/src"
@@ -45,3 +48,19 @@ for run in "${runs[@]}"; do
     echo "$?" >"$dest/exit-status"
   done
 done
+
+# The benchmark's inputs with its own settings, in UTF-8 and GBK tables.
+if [ -n "$bench" ]; then
+  for encoding in utf-8 ansi; do
+    for input in points.WT notes.WT lines.WL polygons.WP table.WB; do
+      dest="$out/bench-$encoding/${input%.*}"
+      mkdir -p "$dest"
+      extra=""
+      [ "$input" = notes.WT ] && extra="--set ExportAnnotation=1"
+      # shellcheck disable=SC2086
+      "$gridmoor" convert -q -o "$dest" --lib "$out/src/demo" --on-clash rename --log "$dest/convert.log" \
+        --set SymbolType=2 --set ExportProjection=1 --encoding "$encoding" $extra "$bench/$input" >/dev/null 2>&1
+      echo "$?" >"$dest/exit-status"
+    done
+  done
+fi

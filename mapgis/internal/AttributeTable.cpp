@@ -100,7 +100,8 @@ long AttributeTable::LoadRecord(const LayerFile& layer, int section, int record)
   const uint64_t start = layer.SectionOffset(section) + static_cast<uint64_t>(head_.dataOffset) +
                          (static_cast<uint64_t>(record) + 1) * length;
   if (!layer.FitsFile(start, length)) return MAPGIS_READ_FAILED;
-  records_.assign(static_cast<size_t>(length), 0);
+  // Every byte is read over, so a buffer of the same length is reused as it is.
+  records_.resize(static_cast<size_t>(length));
   if (length > 0 && !layer.File().ReadAt(start, records_.data(), records_.size())) {
     recordsLoaded_ = false;
     current_ = -1;
@@ -169,9 +170,11 @@ void* AttributeTable::Value(const LayerFile& layer, int section, int record, int
   const size_t width = static_cast<size_t>(f->width);
   const size_t need = width + 1 > kMinScratch ? width + 1 : kMinScratch;
   if (scratch_.size() < need) scratch_.resize(need);
-  std::memset(scratch_.data(), 0, scratch_.size());
   // Records of length 0 leave no buffer at all: copy only when there are bytes.
   if (width > 0) std::memcpy(scratch_.data(), bytes + f->offset, width);
+  // Zeros after the value: its terminator and the bytes a typed read of a
+  // shorter value finds missing.
+  std::memset(scratch_.data() + width, 0, need - width);
   if (type == MAPGIS_FIELD_STRING || type == MAPGIS_FIELD_TEXT) {
     char* s = scratch_.data();
     size_t len = std::strlen(s);
@@ -179,7 +182,9 @@ void* AttributeTable::Value(const LayerFile& layer, int section, int record, int
     while (lead < len && s[lead] == ' ') ++lead;
     std::memmove(s, s + lead, len - lead + 1);
     len -= lead;
-    while (len > 0 && s[len - 1] == ' ') s[--len] = '\0';
+    size_t kept = len;
+    while (kept > 0 && s[kept - 1] == ' ') --kept;
+    std::memset(s + kept, 0, len - kept);
   }
   return scratch_.data();
 }

@@ -12,8 +12,8 @@ namespace MapGis::detail {
 
 class AttributeTable {
  public:
-  // Whole: all records in one read (fast and memory readers);
-  // otherwise one record at a time (legacy reader).
+  // Whole: all records in one read (memory reader); otherwise one record
+  // at a time (fast and legacy readers).
   explicit AttributeTable(bool wholeTable = true) : wholeTable_(wholeTable) {}
 
   // Forgets everything loaded; the current record becomes -1.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <new>
 
 #include "MapGisCodePage.h"
 
@@ -39,6 +40,7 @@ bool BinaryFile::Open(const wchar_t* path, Mode mode) {
   }
   fd_ = fd;
   size_ = static_cast<uint64_t>(st.st_size);
+  if (mode == Mode::Read) windows_.reset(new (std::nothrow) ReadWindows);
   return true;
 }
 
@@ -46,6 +48,7 @@ void BinaryFile::Close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   size_ = 0;
+  windows_.reset();
 }
 
 void BinaryFile::DuplicateFrom(const BinaryFile& other) {
@@ -53,22 +56,15 @@ void BinaryFile::DuplicateFrom(const BinaryFile& other) {
   if (other.fd_ < 0) return;
   fd_ = ::fcntl(other.fd_, F_DUPFD_CLOEXEC, 0);
   size_ = fd_ >= 0 ? other.size_ : 0;
+  if (fd_ >= 0 && other.windows_) windows_.reset(new (std::nothrow) ReadWindows);
 }
 
 bool BinaryFile::ReadAt(uint64_t offset, void* buffer, size_t length) const {
   if (fd_ < 0) return false;
   if (length == 0) return true;
   if (offset > size_ || length > size_ - offset) return false;
-  char* p = static_cast<char*>(buffer);
-  while (length > 0) {
-    ssize_t n = ::pread(fd_, p, length, static_cast<off_t>(offset));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    p += n;
-    offset += static_cast<uint64_t>(n);
-    length -= static_cast<size_t>(n);
-  }
-  return true;
+  if (windows_) return windows_->Read(fd_, size_, offset, buffer, length);
+  return ReadFully(fd_, offset, buffer, length);
 }
 
 bool BinaryFile::WriteAt(uint64_t offset, const void* buffer, size_t length) {

@@ -3,7 +3,10 @@
 // strings and are opened as UTF-8 paths.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "ReadWindows.h"
 
 namespace MapGis::detail {
 
@@ -28,6 +31,8 @@ class BinaryFile {
   uint64_t Size() const { return size_; }
 
   // Reads exactly `length` bytes at `offset`; a short read is a failure.
+  // A file opened for reading only serves small reads from read windows,
+  // so one handle is read by one thread at a time (as every reader is).
   bool ReadAt(uint64_t offset, void* buffer, size_t length) const;
   // Writes `length` bytes at `offset`.
   bool WriteAt(uint64_t offset, const void* buffer, size_t length);
@@ -35,6 +40,9 @@ class BinaryFile {
  private:
   int fd_ = -1;
   uint64_t size_ = 0;
+  // Present while a file is open for reading only: nothing written through
+  // this handle can make a window stale.
+  mutable std::unique_ptr<ReadWindows> windows_;
 };
 
 }  // namespace MapGis::detail

@@ -10,7 +10,9 @@ struct FastReaderState {
   LayerFile layer;
   LayerTables tables;
   int attributeKind = 0;
-  AttributeTable attributes{true};
+  // Records are read one at a time through the file's read windows, so a
+  // conversion never holds a whole attribute table in memory.
+  AttributeTable attributes{false};
 };
 
 // Section of the attribute table `kind` in a file of header type `type`,

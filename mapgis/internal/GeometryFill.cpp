@@ -36,12 +36,19 @@ long AllocateVertices(Geometry* g, int32_t count) {
 }
 
 void WidenBox(Geometry* g, int32_t count) {
+  // The bounds live in locals: the compiler cannot tell that writing them
+  // leaves the coordinate arrays unchanged. Each comparison keeps its order
+  // (a NaN coordinate never widens the box).
+  double xMin = g->dfXMin, xMax = g->dfXMax, yMin = g->dfYMin, yMax = g->dfYMax;
+  const double* x = g->padfX;
+  const double* y = g->padfY;
   for (int32_t i = 0; i < count; ++i) {
-    if (g->padfX[i] < g->dfXMin) g->dfXMin = g->padfX[i];
-    if (g->padfX[i] > g->dfXMax) g->dfXMax = g->padfX[i];
-    if (g->padfY[i] < g->dfYMin) g->dfYMin = g->padfY[i];
-    if (g->padfY[i] > g->dfYMax) g->dfYMax = g->padfY[i];
+    xMin = x[i] < xMin ? x[i] : xMin;
+    xMax = x[i] > xMax ? x[i] : xMax;
+    yMin = y[i] < yMin ? y[i] : yMin;
+    yMax = y[i] > yMax ? y[i] : yMax;
   }
+  g->dfXMin = xMin, g->dfXMax = xMax, g->dfYMin = yMin, g->dfYMax = yMax;
 }
 
 long FillPoint(Geometry* g, double x, double y) {

@@ -210,6 +210,16 @@ TEST(AttributeTable, RecordCountIsSlotsLessOne) {
   EXPECT_EQ(o.reader.GetFieldCount(), 1);
 }
 
+TEST(AttributeTable, RecordsReadInAnyOrderAcrossALargeTable) {
+  constexpr int kRecords = 30000;  // 120 KB of records
+  OpenedLayer o(OneFieldTable(7, 0, "n", kRecords));
+  int wrong = 0;
+  for (int i = kRecords - 1; i >= 0; i -= 7) wrong += o.reader.ReadLongAttribute(i, 0) != i;
+  for (int i = 0; i < kRecords; ++i) wrong += o.reader.ReadLongAttribute(i, 0) != i;
+  for (int i = 0; i < 2000; ++i) wrong += o.reader.ReadLongAttribute(i * 7919 % kRecords, 0) != i * 7919 % kRecords;
+  EXPECT_EQ(wrong, 0);
+}
+
 TEST(AttributeTable, InvalidFieldHeadsAreRefused) {
   struct Case {
     size_t offset;
