@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "DbfNumbers.h"
 #include "MapGisCodePage.h"
 #include "ShapeFileHooks.h"
 #include "TableText.h"
@@ -142,6 +143,11 @@ int ShapefileWriter::AddColumn(const std::string& name, ColumnKind kind, int wid
   const int column = DBFAddField(dbf_, stored.c_str(), DbfType(kind), width, decimals);
   if (column < 0) return -1;
   names_.push_back(stored);
+  NumberColumn number;
+  const char native = DBFGetNativeFieldType(dbf_, column);
+  if (native == 'N' || native == 'F') DBFGetFieldInfo(dbf_, column, nullptr, &number.width, &number.decimals);
+  if (static_cast<size_t>(column) >= numbers_.size()) numbers_.resize(static_cast<size_t>(column) + 1);
+  numbers_[static_cast<size_t>(column)] = number;
   if (written) *written = stored;
   if (renamed) *renamed = stored != cut;
   return column;
@@ -178,16 +184,35 @@ bool ShapefileWriter::WriteString(int row, int column, const std::string& value)
   return DBFWriteStringAttribute(dbf_, row, column, fitted.c_str()) != 0 && fitted.size() == value.size();
 }
 
+const ShapefileWriter::NumberColumn* ShapefileWriter::Numeric(int column) const {
+  if (!dbf_ || column < 0 || static_cast<size_t>(column) >= numbers_.size()) return nullptr;
+  const NumberColumn& n = numbers_[static_cast<size_t>(column)];
+  return n.width > 0 ? &n : nullptr;
+}
+
+// Numbers are formatted here, into the bytes shapelib's own writes would
+// store, and stored as they are: shapelib's writes format through printf.
 bool ShapefileWriter::WriteInteger(int row, int column, int value) {
-  return dbf_ && column >= 0 && DBFWriteIntegerAttribute(dbf_, row, column, value) != 0;
+  const NumberColumn* n = Numeric(column);
+  if (!n) return dbf_ && column >= 0 && DBFWriteIntegerAttribute(dbf_, row, column, value) != 0;
+  char text[DbfNumbers::kBufferSize];
+  const bool fits = DbfNumbers::FormatInteger(value, n->width, n->decimals, text);
+  return DBFWriteAttributeDirectly(dbf_, row, column, text) != 0 && fits;
 }
 
 bool ShapefileWriter::WriteUnsigned(int row, int column, uint32_t value) {
-  return dbf_ && column >= 0 && DBFWriteUnsignedIntAttribute(dbf_, row, column, value) != 0;
+  const NumberColumn* n = Numeric(column);
+  if (!n) return dbf_ && column >= 0 && DBFWriteUnsignedIntAttribute(dbf_, row, column, value) != 0;
+  char text[DbfNumbers::kBufferSize];
+  return DbfNumbers::FormatUnsigned(value, n->width, text) && DBFWriteAttributeDirectly(dbf_, row, column, text) != 0;
 }
 
 bool ShapefileWriter::WriteDouble(int row, int column, double value) {
-  return dbf_ && column >= 0 && DBFWriteDoubleAttribute(dbf_, row, column, value) != 0;
+  const NumberColumn* n = Numeric(column);
+  if (!n) return dbf_ && column >= 0 && DBFWriteDoubleAttribute(dbf_, row, column, value) != 0;
+  char text[DbfNumbers::kBufferSize];
+  const bool fits = DbfNumbers::FormatDouble(value, n->width, n->decimals, text);
+  return DBFWriteAttributeDirectly(dbf_, row, column, text) != 0 && fits;
 }
 
 bool ShapefileWriter::WriteNull(int row, int column) {

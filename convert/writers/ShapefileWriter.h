@@ -50,6 +50,15 @@ class ShapefileWriter : public LayerWriter {
   DBFHandle dbf_ = nullptr;
   SHPHandle shp_ = nullptr;
   std::vector<std::string> names_;
+  // Width and decimals of each numeric column, by column index (width 0:
+  // not numeric), so numbers are formatted without asking shapelib.
+  struct NumberColumn {
+    int width = 0;
+    int decimals = 0;
+  };
+  std::vector<NumberColumn> numbers_;
+  // The column's format, or null when it is not a numeric column.
+  const NumberColumn* Numeric(int column) const;
   bool closed_ = false;
   bool failed_ = false;
   WriteFailure failure_;

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "DbfNumbers.h"
-#include "ShapefileOutput.h"
+#include "ShapefileWriter.h"
 #include "TempDir.h"
 
 namespace {
