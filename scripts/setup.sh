@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libgtest-dev
-  libcli11-dev
+  libcli11-dev nlohmann-json3-dev
+  python3-jsonschema           # the JSON reports are validated against their schemas
   libshp-dev
   gdal-bin libgdal-dev
   clang libclang-rt-dev        # the fuzz targets of make test
