@@ -14,39 +14,93 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+const std::vector<std::string> kModes = {"quick", "advanced", "labels"};
+const std::vector<std::string> kEncodings = {"utf-8", "ansi"};
+const std::vector<std::string> kClashPolicies = {"ask", "skip", "overwrite", "rename", "stop"};
+
+}  // namespace
+
 CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions& o) {
   CLI::App* cmd = app.add_subcommand("convert", "Convert MapGIS files and folders (searched recursively) to shapefiles");
   cmd->add_option("--mode", o.mode, "quick: no styles, splits or projection; advanced: the settings as given; "
                                     "labels: annotations only")
-      ->check(CLI::IsMember({"quick", "advanced", "labels"}))
+      ->check(CLI::IsMember(kModes))
       ->capture_default_str();
-  cmd->add_option("-o,--output", o.output, "Output folder (default: next to each source)");
-  cmd->add_option("--lib", o.lib, "Folder holding the MapGIS colour library Pcolor.lib");
+  cmd->add_option("-o,--output", o.output, "Output folder (default: next to each source)")->type_name("DIR");
+  cmd->add_option("--lib", o.lib, "Folder holding the MapGIS colour library Pcolor.lib")->type_name("DIR");
   cmd->add_option("--encoding", o.encoding, "Text encoding of the tables: utf-8 or ansi (code page 936)")
-      ->check(CLI::IsMember({"utf-8", "ansi"}))
+      ->check(CLI::IsMember(kEncodings))
       ->capture_default_str();
-  cmd->add_option("--set", o.sets, "KEY=VALUE for any setting, e.g. --set SymbolType=4 --set ExportPolyArc=1");
+  // One KEY=VALUE per --set, so that inputs may follow it.
+  cmd->add_option("--set", o.sets, "KEY=VALUE for any setting, e.g. --set SymbolType=4 --set ExportPolyArc=1")
+      ->type_name("KEY=VALUE")
+      ->allow_extra_args(false);
   cmd->add_option("--on-clash", o.onClash,
                   "When a result exists: ask, skip, overwrite, rename or stop "
                   "(default: ask on a terminal, else skip)")
-      ->check(CLI::IsMember({"ask", "skip", "overwrite", "rename", "stop"}));
-  cmd->add_option("--log", o.logFile, "Save the conversion log to this file");
-  cmd->add_option("--list-out", o.listOut, "Export the file list with statuses to this file");
+      ->check(CLI::IsMember(kClashPolicies));
+  cmd->add_option("--log", o.logFile, "Save the conversion log to this file")->type_name("FILE");
+  cmd->add_option("--list-out", o.listOut, "Export the file list with statuses to this file")->type_name("FILE");
   cmd->add_option("--report", o.report,
                   "Write a JSON report of the run to this file ('-': to stdout, the log then goes to stderr); "
-                  "its schema is docs/report-schema.json");
+                  "its schema is docs/report-schema.json")
+      ->type_name("FILE");
   cmd->add_option("-j,--jobs", o.jobs, "Convert this many files at once (the log, names and results are as with 1)")
       ->check(CLI::Range(1, 256))
       ->capture_default_str();
   cmd->add_flag("-q,--quiet", o.quiet, "Print only the summary line");
-  cmd->add_option("inputs", o.inputs, "MapGIS files (.WT .WL .WP .WN .WB .MPJ, any letter case) and folders")
+  cmd->add_option("inputs", o.inputs,
+                  "MapGIS files (.WT .WL .WP .WN .WB .MPJ, any letter case) and folders, before, between or "
+                  "after the options; files of other kinds are skipped with a warning")
       ->required();
   cmd->footer("Exit status: 0 every entry done, empty or skipped; 1 some entry failed or the run was cancelled;\n"
               "2 usage or fatal error. Ctrl-C asks to cancel before the next file; a second Ctrl-C ends.");
   return cmd;
 }
 
+std::vector<OptionChoices> ConvertChoices() {
+  std::vector<std::string> keys;
+  for (const SettingEntry& e : SettingsTable()) keys.push_back(std::string(e.key) + "=");
+  return {{"--mode", kModes}, {"--encoding", kEncodings}, {"--on-clash", kClashPolicies}, {"--set", keys}};
+}
+
 namespace {
+
+// The absolute form of a path the user typed, without "." or ".." steps,
+// doubled or trailing slashes, so that the log names files plainly.
+fs::path NormalPath(const std::string& typed) {
+  std::error_code ec;
+  fs::path p = fs::absolute(fs::u8path(typed), ec).lexically_normal();
+  if (!p.has_filename() && p.has_relative_path()) p = p.parent_path();
+  return p;
+}
+
+// Adds the folders and files named on the command line to the list. A file
+// of another kind (a shell pattern over a converted folder names the
+// results too) is skipped with a warning; a name that does not exist stops
+// the run with a message (false).
+bool AddInputs(const std::vector<std::string>& inputs, FileList& files) {
+  for (const std::string& input : inputs) {
+    std::error_code ec;
+    const fs::path p = NormalPath(input);
+    const std::wstring wide = MapGis::Utf8ToWide(p.u8string());
+    if (fs::is_directory(p, ec)) {
+      if (files.SearchFolder(wide, true) == 1) break;
+    } else if (fs::exists(p, ec)) {
+      if (FileList::KindOf(wide) == kKindNone) {
+        std::cerr << "gridmoor convert: skipped, not a MapGIS file: " << input << std::endl;
+        continue;
+      }
+      files.AddPath(wide);
+    } else {
+      std::cerr << "gridmoor convert: no such file or folder: " << input << std::endl;
+      return false;
+    }
+  }
+  return true;
+}
 
 // The conversion log as the command line keeps it: every line goes to the
 // terminal host and, with --log, straight into the log file as UTF-8.
@@ -98,8 +152,8 @@ bool BuildSettings(const ConvertOptions& o, const std::string& programDir, Setti
     }
     if (!SetSettingFromText(s, item.substr(0, eq), item.substr(eq + 1), error)) return false;
   }
-  if (!o.output.empty()) s.OutPath = MapGis::Utf8ToWide(fs::absolute(o.output).u8string());
-  if (!o.lib.empty()) s.LibPath = MapGis::Utf8ToWide(fs::absolute(o.lib).u8string());
+  if (!o.output.empty()) s.OutPath = MapGis::Utf8ToWide(NormalPath(o.output).u8string());
+  if (!o.lib.empty()) s.LibPath = MapGis::Utf8ToWide(NormalPath(o.lib).u8string());
   s.CodePage = o.encoding == "ansi" ? 1 : 0;
   return true;
 }
@@ -109,28 +163,6 @@ ConversionOptions RunOptions(const ConvertOptions& o, const Settings& settings) 
   if (o.mode == "quick") return settings.Quick();
   if (o.mode == "labels") return settings.LabelsOnly();
   return settings;
-}
-
-// Adds the inputs to the list; 2 with a message for a usage error, else 0.
-int AddInputs(const ConvertOptions& o, FileList& files) {
-  for (const std::string& input : o.inputs) {
-    std::error_code ec;
-    const fs::path p = fs::absolute(fs::u8path(input), ec);
-    const std::wstring wide = MapGis::Utf8ToWide(p.u8string());
-    if (fs::is_directory(p, ec)) {
-      if (files.SearchFolder(wide, true) == 1) break;
-    } else if (fs::exists(p, ec)) {
-      if (FileList::KindOf(wide) == kKindNone) {
-        std::cerr << "gridmoor convert: not a MapGIS file kind: " << input << std::endl;
-        return 2;
-      }
-      files.AddPath(wide);
-    } else {
-      std::cerr << "gridmoor convert: no such file or folder: " << input << std::endl;
-      return 2;
-    }
-  }
-  return 0;
 }
 
 }  // namespace
@@ -155,7 +187,7 @@ int RunConvert(const ConvertOptions& o, const std::string& programDir) {
   host.SetLinesToStderr(o.report == "-");
   CliLogSink sink(&host);
   FileList files(&host);
-  if (const int usage = AddInputs(o, files)) return usage;
+  if (!AddInputs(o.inputs, files)) return 2;
   if (files.Count() == 0) {
     host.MessageBox(L"没有发现任何可转换文件!", L"注意", ConvertHost::Icon::Warning);
     return 2;

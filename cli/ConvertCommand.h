@@ -26,6 +26,13 @@ struct ConvertOptions {
 // Declares the subcommand and its options on `app`.
 CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions& options);
 
+// The values an option of `convert` accepts, for the shell completion.
+struct OptionChoices {
+  std::string option;  // long name with its dashes
+  std::vector<std::string> values;
+};
+std::vector<OptionChoices> ConvertChoices();
+
 // Runs the batch: 0 when every entry ended done, empty or skipped, 1 when
 // any failed or the run was cancelled, 2 for usage or fatal errors.
 int RunConvert(const ConvertOptions& options, const std::string& programDir);

@@ -22,6 +22,8 @@ void AddInfoCommand(CLI::App& app, InfoCommand& info, const std::string& exitSta
   command->add_flag("--colors", info.options.colors,
                     "Read every FILE as a colour library and list each colour: stored K C M Y bytes, spot-ink "
                     "shares, percentages and RGB");
+  command->add_flag("--json", info.json,
+                    "Print one JSON document with the same values (schema: docs/info-schema.json)");
   command
       ->add_option("FILE", info.files,
                    "MapGIS layer files (.WT .WL .WP .WN .WB), project files (.MPJ), colour libraries")
@@ -32,6 +34,7 @@ void AddInfoCommand(CLI::App& app, InfoCommand& info, const std::string& exitSta
 int RunInfoCommand(std::ostream& out, InfoCommand& info) {
   // Without --records, --colors lists every colour.
   info.options.recordsGiven = info.command && info.command->count("--records") > 0;
+  if (info.json) return ReportFilesJson(out, info.files, info.options);
   return ReportFiles(out, info.files, info.options);
 }
 

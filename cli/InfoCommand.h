@@ -15,6 +15,7 @@ namespace gridmoor {
 struct InfoCommand {
   CLI::App* command = nullptr;  // set by AddInfoCommand
   InfoOptions options;
+  bool json = false;  // one JSON document instead of the text report
   std::vector<std::string> files;
 };
 

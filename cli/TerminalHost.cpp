@@ -70,8 +70,10 @@ int TerminalHost::AskDuplicate(const std::wstring& name) {
   }
 }
 
-void TerminalHost::MessageBox(const std::wstring& text, const std::wstring& caption, Icon) {
+void TerminalHost::MessageBox(const std::wstring& text, const std::wstring& caption, Icon icon) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
+  // Quiet runs print their summary once, on stdout; warnings still show.
+  if (quiet_ && icon == Icon::Information) return;
   ClearProgress();
   std::cerr << Utf8(caption) << ": " << Utf8(text) << std::endl;
 }

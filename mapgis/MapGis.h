@@ -15,4 +15,5 @@
 #include "MapGisProjection.h"
 #include "MapGisReader.h"
 #include "MapGisStatus.h"
+#include "MapGisVersion.h"
 #include "MapGisWriter.h"

@@ -7,7 +7,9 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libgtest-dev
-  libcli11-dev
+  libcli11-dev nlohmann-json3-dev
+  python3-jsonschema           # the JSON reports are validated against their schemas
+  bash-completion              # make install puts the completion of gridmoor in its folder
   libshp-dev
   gdal-bin libgdal-dev
   clang libclang-rt-dev        # the fuzz targets of make test

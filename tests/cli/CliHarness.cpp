@@ -43,12 +43,16 @@ std::string LineStarting(const std::string& text, const std::string& prefix) {
 }
 
 CliResult RunGridmoor(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {GRIDMOOR_CLI};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return RunProgram(argv);
+}
+
+CliResult RunProgram(std::vector<std::string> argv) {
   ScratchDir capture;
   const std::string outPath = capture.Write("stdout", {});
   const std::string errPath = capture.Write("stderr", {});
 
-  std::vector<std::string> argv = {GRIDMOOR_CLI};
-  argv.insert(argv.end(), args.begin(), args.end());
   std::vector<char*> pointers;
   for (std::string& a : argv) pointers.push_back(a.data());
   pointers.push_back(nullptr);

@@ -16,7 +16,9 @@ struct CliResult {
   std::string err;
 };
 
-// Runs the gridmoor binary with `args`; stdout and stderr are captured apart.
+// Runs the program `argv[0]` with its arguments; stdout and stderr are captured apart.
+CliResult RunProgram(std::vector<std::string> argv);
+// Runs the gridmoor binary with `args`.
 CliResult RunGridmoor(const std::vector<std::string>& args);
 
 // Success when `part` occurs in `text`; the failure shows both.

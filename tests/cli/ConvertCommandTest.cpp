@@ -134,3 +134,55 @@ TEST(ConvertCommand, UsageErrorsExitWithTwo) {
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_TRUE(Contains(help.out, "--on-clash"));
 }
+
+TEST(ConvertCommand, OptionsAndInputsInTheOrdersPeopleType) {
+  SampleCopy copy;
+  const std::string frame = (copy.Real() / "frame").string() + "/";
+  const std::string zone = (copy.Real() / "tables" / fs::u8path("区.WB")).string();
+  const std::string point = (copy.Real() / "tables" / fs::u8path("点.WB")).string();
+  const std::string border = frame + "图框.WL";
+  const std::string out = (copy.Root() / "out").string();
+  fs::create_directories(out);
+  // Each --set, -o or --mode takes one value; every other word is an input.
+  const std::vector<std::vector<std::string>> orders = {
+      {"--set", "SymbolType=2", zone, point, "--set", "ExportProjection=1", border},
+      {zone, "--set", "SymbolType=2", point, "-o", out, border, "--mode", "quick"},
+      {"-q", zone, point, "--set=ExportPolyArc=0", border, "-j", "2"},
+  };
+  for (const auto& args : orders) {
+    std::vector<std::string> argv = {"convert", "--on-clash", "overwrite"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const CliResult r = RunGridmoor(argv);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(Contains(r.out, "转换完成：3个完成,0个空文件,0个跳过,0个失败")) << args[0];
+  }
+  EXPECT_TRUE(fs::exists(fs::u8path(out) / fs::u8path("图框.shp")));
+}
+
+TEST(ConvertCommand, ShellPatternsQuietRunsAndPlainPaths) {
+  SampleCopy copy;
+  const fs::path tables = copy.Real() / "tables";
+  ASSERT_EQ(RunGridmoor({"convert", "--mode", "quick", tables.string()}).exitCode, 0);
+
+  // `gridmoor convert tables/*` after a first run names the results too.
+  std::vector<std::string> argv = {"convert", "-q", "--mode", "quick", "--on-clash", "overwrite"};
+  std::vector<std::string> named;
+  for (const auto& e : fs::directory_iterator(tables)) named.push_back(e.path().string());
+  argv.insert(argv.end(), named.begin(), named.end());
+  const CliResult quiet = RunGridmoor(argv);
+  EXPECT_EQ(quiet.exitCode, 0) << quiet.err;
+  EXPECT_EQ(quiet.out, "转换完成：2个完成,0个空文件,0个跳过,0个失败\n");
+  EXPECT_EQ(Count(quiet.err, "skipped, not a MapGIS file"), 4) << quiet.err;
+  EXPECT_EQ(Count(quiet.err, "区.dbf"), 1);
+  EXPECT_EQ(Count(quiet.err, "转换完成"), 0) << quiet.err;
+
+  // Paths typed with "." steps and doubled or trailing slashes are logged plainly.
+  const std::string typed = copy.Root().string() + "/./real//tables//";
+  const CliResult r = RunGridmoor({"convert", "--mode", "quick", "--on-clash", "overwrite", "-o",
+                                   copy.Root().string() + "/./", typed});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(Contains(r.out, ">开始转换[" + (tables / fs::u8path("区.WB")).string() + "]"));
+  EXPECT_TRUE(Contains(r.out, "[" + (copy.Root() / fs::u8path("区.dbf")).string() + "]"));
+  EXPECT_EQ(r.out.find("/./"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("//"), std::string::npos) << r.out;
+}

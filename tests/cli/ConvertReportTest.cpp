@@ -25,12 +25,10 @@ json ReadJson(const fs::path& p) {
 
 // Validates a document against docs/report-schema.json with python3-jsonschema.
 ::testing::AssertionResult MatchesSchema(const fs::path& document) {
-  const std::string schema = std::string(GRIDMOOR_SOURCE_DIR) + "/docs/report-schema.json";
-  const std::string command = "python3 -c \"import json,sys,jsonschema; "
-                              "jsonschema.Draft202012Validator(json.load(open(sys.argv[1]))).validate(json.load(open(sys.argv[2])))\" '" +
-                              schema + "' '" + document.string() + "'";
+  const std::string command = std::string(GRIDMOOR_PYTHON3) + " " + GRIDMOOR_JSON_VALIDATOR + " " +
+                              GRIDMOOR_REPORT_SCHEMA + " '" + document.string() + "'";
   if (std::system(command.c_str()) == 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << document << " does not match " << schema;
+  return ::testing::AssertionFailure() << document << " does not match " << GRIDMOOR_REPORT_SCHEMA;
 }
 
 long long Features(const std::string& path) {
@@ -66,7 +64,7 @@ TEST(ConvertReport, MatchesItsSchemaAndWhatGdalReads) {
   const fs::path src = dir.Path() / "src";
   fs::create_directories(src);
   fs::copy(fs::u8path(GRIDMOOR_REAL_SAMPLES), src / "real", fs::copy_options::recursive);
-  fs::copy(fs::u8path(GRIDMOOR_DEMO_DATA), src / "demo", fs::copy_options::recursive);
+  fs::copy(fs::u8path(GRIDMOOR_DEMO_DIR), src / "demo", fs::copy_options::recursive);
   // Damaged copies: cut in half, and a header of zeros.
   fs::create_directories(src / "damaged");
   fs::copy_file(src / "real" / "frame" / "YZT-SLH.WL", src / "damaged" / "cut.WL");

@@ -2,6 +2,8 @@
 // type, and a network file with a deleted node and no node attributes.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -69,9 +71,8 @@ Bytes Layer(const char* magic, int16_t type, const std::map<int, int32_t>& eleme
   return b.Bytes();
 }
 
-}  // namespace
-
-TEST(InfoFixtures, EveryAttributeValueTypePrintsInItsOwnForm) {
+// A table file with one field of every value type and two records.
+Bytes EveryValueType() {
   const std::vector<Field> fields = {
       {"\xC3\xFB\xB3\xC6", 0, 0, 10, 10},  // 名称
       {"b", 1, 10, 1, 3},       {"s", 2, 11, 2, 6},   {"l", 3, 13, 4, 11},  {"f", 4, 17, 4, 8},
@@ -88,10 +89,39 @@ TEST(InfoFixtures, EveryAttributeValueTypePrintsInItsOwnForm) {
   r.U8(52, 1).U8(53, 2).U8(54, 3).U8(55, 4);
   r.I16(56, 2021).I16(58, 12).I16(60, 31).I16(62, 23).I16(64, 59).I16(66, 58).U32(68, 7);
   r.Grow(72);
-  const Bytes table = Layer("WMAP`D28", 7, {}, {{0, Attributes(fields, 72, {r.Bytes(), Bytes(72, 0)})}});
+  return Layer("WMAP`D28", 7, {}, {{0, Attributes(fields, 72, {r.Bytes(), Bytes(72, 0)})}});
+}
 
+// A network file with a line, a live and a deleted node, line attributes
+// and no node attribute table.
+Bytes NetworkWithDeletedNode() {
+  ByteBuilder data;
+  data.F64(0, 0.0).F64(8, 0.0).F64(16, 10.0).F64(24, 5.0);  // the line's run
+  data.U8(32 + 0, 2).I32(32 + 44, 9).I16(32 + 52, 4);        // node parameters: kind, colour, layer
+  data.Grow(32 + 94);
+
+  ByteBuilder lines(2 * 57);
+  lines.U8(57, 1).I32(57 + 10, 2).U32(57 + 14, 0).I16(57 + 22, 3).I32(57 + 26, 7).F32(57 + 30, 0.5f).I16(57 + 47, 2);
+
+  ByteBuilder nodes(3 * 55);
+  nodes.F64(55, 10.0).F64(55 + 8, 5.0).U8(55 + 24, 1).U32(55 + 30, 32);
+  nodes.F64(110, 1.0).F64(110 + 8, 1.0).U8(110 + 24, 0).U32(110 + 30, 32);  // deleted node
+
+  ByteBuilder id;
+  id.I32(0, 42);
+  return Layer("WMAP`D25", 4, {{0, 1}, {1, 2}, {2, 1}, {3, 3}},
+               {{0, lines.Bytes()},
+                {1, data.Bytes()},
+                {2, Attributes({{"ID", 3, 0, 4, 8}}, 4, {id.Bytes()})},
+                {3, Bytes(2 * 24, 0)},
+                {4, nodes.Bytes()}});
+}
+
+}  // namespace
+
+TEST(InfoFixtures, EveryAttributeValueTypePrintsInItsOwnForm) {
   ScratchDir dir;
-  const CliResult result = RunGridmoor({"info", "--records", "5", dir.Write("值.WB", table)});
+  const CliResult result = RunGridmoor({"info", "--records", "5", dir.Write("值.WB", EveryValueType())});
   ASSERT_EQ(result.exitCode, 0) << result.err << result.out;
   EXPECT_EQ(LineStarting(result.out, "attribute table 7"), "attribute table 7 (table): 12 fields, 2 records");
   EXPECT_EQ(LineStarting(result.out, "field 6:"), "field 6: \"日期\", type 6 date, width 4, display 10, decimals 0");
@@ -119,29 +149,8 @@ TEST(InfoFixtures, EveryAttributeValueTypePrintsInItsOwnForm) {
 }
 
 TEST(InfoFixtures, NetworkNodesLinesAndAMissingNodeTable) {
-  ByteBuilder data;
-  data.F64(0, 0.0).F64(8, 0.0).F64(16, 10.0).F64(24, 5.0);  // the line's run
-  data.U8(32 + 0, 2).I32(32 + 44, 9).I16(32 + 52, 4);        // node parameters: kind, colour, layer
-  data.Grow(32 + 94);
-
-  ByteBuilder lines(2 * 57);
-  lines.U8(57, 1).I32(57 + 10, 2).U32(57 + 14, 0).I16(57 + 22, 3).I32(57 + 26, 7).F32(57 + 30, 0.5f).I16(57 + 47, 2);
-
-  ByteBuilder nodes(3 * 55);
-  nodes.F64(55, 10.0).F64(55 + 8, 5.0).U8(55 + 24, 1).U32(55 + 30, 32);
-  nodes.F64(110, 1.0).F64(110 + 8, 1.0).U8(110 + 24, 0).U32(110 + 30, 32);  // deleted node
-
-  ByteBuilder id;
-  id.I32(0, 42);
-  const Bytes network = Layer("WMAP`D25", 4, {{0, 1}, {1, 2}, {2, 1}, {3, 3}},
-                              {{0, lines.Bytes()},
-                               {1, data.Bytes()},
-                               {2, Attributes({{"ID", 3, 0, 4, 8}}, 4, {id.Bytes()})},
-                               {3, Bytes(2 * 24, 0)},
-                               {4, nodes.Bytes()}});
-
   ScratchDir dir;
-  const CliResult r = RunGridmoor({"info", "--records", "3", dir.Write("net.WN", network)});
+  const CliResult r = RunGridmoor({"info", "--records", "3", dir.Write("net.WN", NetworkWithDeletedNode())});
   // A table the file lacks is reported, not counted as a failed file.
   ASSERT_EQ(r.exitCode, 0) << r.err << r.out;
   EXPECT_EQ(LineStarting(r.out, "kind:"), "kind: 4 network file");
@@ -158,4 +167,32 @@ TEST(InfoFixtures, NetworkNodesLinesAndAMissingNodeTable) {
   EXPECT_EQ(LineStarting(r.out, "attribute table 1"),
             "attribute table 1 (node attributes): status -9980 no such table or invalid field definitions");
   EXPECT_EQ(LineStarting(r.out, "0: offset"), "0: offset 817, length 114");
+}
+
+TEST(InfoFixtures, JsonHoldsTypedValuesAndStatuses) {
+  ScratchDir dir;
+  const CliResult r = RunGridmoor({"info", "--json", "--records", "3", dir.Write("值.WB", EveryValueType()),
+                                   dir.Write("net.WN", NetworkWithDeletedNode())});
+  ASSERT_EQ(r.exitCode, 0) << r.err << r.out;
+  const nlohmann::json doc = nlohmann::json::parse(r.out);
+  const nlohmann::json& table = doc["files"][0]["layer"]["attributeTables"][0];
+  EXPECT_EQ(table["fields"][6]["name"], "日期");
+  EXPECT_EQ(table["fields"][6]["type"]["name"], "date");
+  // Numbers are numbers, texts are texts, a missing value would be null;
+  // the unsupported kind gives its stored bytes.
+  const nlohmann::json first = nlohmann::json::parse(
+      R"(["中文", 200, -2, -123456, 1.5, 3.25, "2023-07-15", "08:30:15.500", true, "a\"b\n", "01020304",
+          "2021-12-31 23:59:58.7"])");
+  EXPECT_EQ(table["records"][0], first);
+  EXPECT_EQ(table["records"][1][0], "");
+  EXPECT_EQ(table["records"][1][8], false);
+
+  const nlohmann::json& network = doc["files"][1]["layer"];
+  EXPECT_EQ(network["counts"][0], nlohmann::json::parse(R"({"table": "nodes", "live": 1, "slots": 2,
+                                                            "compacted": false})"));
+  EXPECT_EQ(network["records"][0]["records"][1]["status"]["deleted"], true);
+  EXPECT_EQ(network["records"][1]["records"][0]["width"], 0.5);
+  EXPECT_EQ(network["attributeTables"][0]["records"][0][0], 42);
+  EXPECT_EQ(network["attributeTables"][1]["status"]["code"], -9980);
+  EXPECT_EQ(doc["summary"], nlohmann::json::parse(R"({"files": 2, "read": 2, "failed": 0})"));
 }

@@ -1,15 +1,13 @@
 // The projection record of a layer or project, field by field.
 #include <ostream>
 
+#include "InfoModel.h"
 #include "InfoParts.h"
-#include "MapGis.h"
 #include "TextFormat.h"
 
 using namespace MapGis;
 
 namespace gridmoor {
-
-namespace {
 
 const char* CoordTypeName(int coordType) {
   switch (coordType) {
@@ -29,9 +27,7 @@ const char* UnitName(int unit) {
   return unit >= 0 && unit <= 16 ? names[unit] : "unknown";
 }
 
-}  // namespace
-
-void ReportProjection(std::ostream& out, const MAP_PARAstruct& p) {
+void PrintProjection(std::ostream& out, const MAP_PARAstruct& p) {
   out << "  projection:\n";
   out << "    coordType: " << int(p.coordType) << " " << CoordTypeName(p.coordType) << "\n";
   out << "    unit: " << int(p.unit) << " " << UnitName(p.unit) << "\n";

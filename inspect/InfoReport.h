@@ -1,8 +1,9 @@
 #pragma once
-// `gridmoor info`: a plain-text report of what the library sees in MapGIS
-// files: for layers the header, counts, projection, section directory,
-// attribute tables and, on request, the first records of every table; for
-// project files their items; for colour libraries their colours.
+// `gridmoor info`: a report of what the library sees in MapGIS files: for
+// layers the header, counts, projection, section directory, attribute tables
+// and, on request, the first records of every table; for project files their
+// items; for colour libraries their colours. As plain text, or as one JSON
+// document with the same values.
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -21,5 +22,9 @@ bool ReportFile(std::ostream& out, const std::string& path, const InfoOptions& o
 // Reports every file in turn, going on after a failure. Returns the number
 // of files that could not be read.
 int ReportFiles(std::ostream& out, const std::vector<std::string>& paths, const InfoOptions& options);
+
+// The same reports as one JSON document: {"files": [...], "summary": {...}}.
+// Returns the number of files that could not be read.
+int ReportFilesJson(std::ostream& out, const std::vector<std::string>& paths, const InfoOptions& options);
 
 }  // namespace gridmoor
