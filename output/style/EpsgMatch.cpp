@@ -167,6 +167,10 @@ bool Confirmed(const OGRSpatialReference& srs, const Datum& datum, const Candida
 }  // namespace
 
 EpsgMatch IdentifyEpsg(const MapGis::MAP_PARAstruct& para, const Extent* extent) {
+  // Database look-ups stay silent and leave the caller's error state alone:
+  // a failure is a warning of the match.
+  const CPLErrorStateBackuper callerState;
+  const CPLErrorHandlerPusher quiet(CPLQuietErrorHandler);
   EpsgMatch match;
   const Datum* datum = DatumOf(para.ellipsoid);
   if (!datum) return match;
@@ -181,10 +185,8 @@ EpsgMatch IdentifyEpsg(const MapGis::MAP_PARAstruct& para, const Extent* extent)
   }
   if (code == 0) return match;
 
-  CPLPushErrorHandler(CPLQuietErrorHandler);
   OGRSpatialReference srs;
   const bool found = srs.importFromEPSG(code) == OGRERR_NONE;
-  CPLPopErrorHandler();
   if (!found || !Confirmed(srs, *datum, para.coordType == kProjected ? &projected : nullptr)) {
     match.warnings.push_back("EPSG:" + Text(code) + "在坐标系数据库中缺失或与投影参数不符，未使用");
     return match;
