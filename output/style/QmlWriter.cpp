@@ -1,5 +1,6 @@
 #include "QmlWriter.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "StyleText.h"
@@ -135,21 +136,32 @@ std::string SymbolOf(const FeatureStyle& style, const std::string& name) {
   return "";
 }
 
+bool IsLabel(const StyleClass& c) { return c.style.kind == SymbolKind::Label; }
+
+std::string Rule(const std::string& key, const std::string& symbol, const std::string& title,
+                 const std::vector<Condition>& when) {
+  const std::string filter = QgisFilter(when);
+  return "<rule key=\"{" + key + "}\" symbol=\"" + symbol + "\" label=\"" + XmlEscape(title) + "\"" +
+         (filter.empty() ? "" : " filter=\"" + XmlEscape(filter) + "\"") + "/>\n";
+}
+
 std::string Renderer(const LayerStyle& layer) {
-  if (layer.kind == SymbolKind::Label) return "<renderer-v2 type=\"nullSymbol\"/>\n";
+  const bool symbols = !std::all_of(layer.classes.begin(), layer.classes.end(), IsLabel);
+  // A layer of labels only draws no symbol at its points.
+  if (!symbols) return "<renderer-v2 type=\"nullSymbol\"/>\n";
   std::string rules;
-  std::string symbols;
+  std::string definitions;
   for (size_t i = 0; i < layer.classes.size(); ++i) {
     const StyleClass& c = layer.classes[i];
     const std::string name = std::to_string(i);
-    const std::string filter = QgisFilter(c.when);
-    rules += "<rule key=\"{class-" + name + "}\" symbol=\"" + name + "\" label=\"" + XmlEscape(c.title) + "\"" +
-             (filter.empty() ? "" : " filter=\"" + XmlEscape(filter) + "\"") + "/>\n";
-    symbols += SymbolOf(c.style, name);
+    rules += Rule("class-" + name, name, c.title, c.when);
+    // QGIS labels only the features its renderer draws: labelled points get
+    // an invisible marker.
+    definitions += IsLabel(c) ? MarkerSymbol(MarkerStyle{Rgba{0, 0, 0, 0}, Length{}}, name) : SymbolOf(c.style, name);
   }
   return "<renderer-v2 type=\"RuleRenderer\" symbollevels=\"0\" enableorderby=\"0\" forceraster=\"0\">\n"
          "<rules key=\"{rules}\">\n" +
-         rules + "</rules>\n<symbols>\n" + symbols + "</symbols>\n</renderer-v2>\n";
+         rules + "</rules>\n<symbols>\n" + definitions + "</symbols>\n</renderer-v2>\n";
 }
 
 // A data-defined property of a label (type 3: an expression).
@@ -158,9 +170,13 @@ std::string Property(const char* name, const std::string& expression) {
          Option("expression", expression) + Option("type", "3", "int") + "</Option>";
 }
 
-// The annotation text as MapGIS shows it (see AnnotationDisplayText).
-std::string DisplayTextExpression(const std::string& column) {
-  const std::string field = FieldRef(column);
+// The label text: the annotation as MapGIS shows it (see
+// AnnotationDisplayText), or the text of the label mark-up without its tags.
+std::string LabelTextExpression(const LayerStyle& layer) {
+  const std::string field = FieldRef(layer.labelText);
+  if (layer.labelTextIsMarkup) {
+    return "replace(replace(regexp_replace(" + field + ", '<[^>]*>', ''), '&lt;', '<'), '&amp;', '&')";
+  }
   return "regexp_replace(CASE WHEN " + field + " ~ '^/.*/$' THEN replace(substr(" + field + ", 2, length(" + field +
          ") - 2), '/', '\\n') ELSE " + field + " END, '#[-+=]', '')";
 }
@@ -183,7 +199,7 @@ std::string LabelRule(const LayerStyle& layer, const StyleClass& c, size_t index
   const std::string filter = QgisFilter(c.when);
   return "<rule key=\"{label-" + std::to_string(index) + "}\" description=\"" + XmlEscape(c.title) + "\"" +
          (filter.empty() ? "" : " filter=\"" + XmlEscape(filter) + "\"") + "><settings>" +
-         "<text-style fieldName=\"" + XmlEscape(DisplayTextExpression(layer.labelText)) +
+         "<text-style fieldName=\"" + XmlEscape(LabelTextExpression(layer)) +
          "\" isExpression=\"1\" fontFamily=\"" +
          XmlEscape(primary) + "\" namedStyle=\"\" fontSize=\"" + NumberText(label.size.value) +
          "\" fontSizeUnit=\"" + UnitText(label.size.unit) + "\" textColor=\"" + ColourText(label.colour) +
@@ -200,9 +216,11 @@ std::string LabelRule(const LayerStyle& layer, const StyleClass& c, size_t index
 }
 
 std::string Labeling(const LayerStyle& layer) {
-  if (layer.kind != SymbolKind::Label) return "";
   std::string rules;
-  for (size_t i = 0; i < layer.classes.size(); ++i) rules += LabelRule(layer, layer.classes[i], i);
+  for (size_t i = 0; i < layer.classes.size(); ++i) {
+    if (IsLabel(layer.classes[i])) rules += LabelRule(layer, layer.classes[i], i);
+  }
+  if (rules.empty()) return "";
   return "<labeling type=\"rule-based\">\n<rules key=\"{labels}\">\n" + rules + "</rules>\n</labeling>\n";
 }
 
@@ -226,7 +244,7 @@ std::string QgisNumber(const ColumnNumber& number) {
 }
 
 std::string BuildQml(const LayerStyle& layer) {
-  const bool labels = layer.kind == SymbolKind::Label;
+  const bool labels = std::any_of(layer.classes.begin(), layer.classes.end(), IsLabel);
   return std::string("<!DOCTYPE qgis PUBLIC 'http://mrcc.com/qgis.dtd' 'SYSTEM'>\n") +
          "<qgis version=\"3.22.0\" styleCategories=\"Symbology|Labeling\" labelsEnabled=\"" + (labels ? "1" : "0") +
          "\">\n" + Renderer(layer) + Labeling(layer) + "</qgis>\n";

@@ -1,7 +1,8 @@
 #pragma once
 // QGIS 3 layer style (.qml): QGIS applies NAME.qml by itself when it opens
-// NAME.shp. A rule-based renderer with one rule per class; label layers get
-// no visible symbol and rule-based labels instead.
+// NAME.shp. A rule-based renderer with one rule per symbol class and
+// rule-based labels with one rule per label class; a layer of labels only
+// draws nothing at its points.
 #include <string>
 
 #include "StyleModel.h"

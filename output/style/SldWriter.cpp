@@ -124,6 +124,9 @@ std::string PointSymbolizer(const LayerStyle& layer, const MarkerStyle& marker, 
 
 std::string TextSymbolizer(const LayerStyle& layer, const LabelStyle& label, std::vector<std::string>* warnings) {
   const Sizes sizes(layer, label.size.unit, warnings);
+  if (layer.labelTextIsMarkup) {
+    warnings->push_back("图层[" + layer.name + "]的SLD注记显示含格式标记的文字");
+  }
   std::string font;
   for (const std::string& f : label.fonts) font += Param("font-family", XmlEscape(f));
   font += Param("font-style", label.italic ? "italic" : "normal");

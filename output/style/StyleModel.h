@@ -114,15 +114,17 @@ struct StyleClass {
 };
 
 // The renderer of one layer: classes tried independently (a feature meeting
-// two classes is drawn twice). Label layers read their text, and optionally
-// the character height and the angle, from columns of every feature.
+// two classes is drawn twice). Label classes draw the text of a column; a
+// layer may mix them with symbols (a point file holding sub-pictures and
+// annotations). The character height and the angle of labels may be read
+// from columns of every feature.
 struct LayerStyle {
   std::string name;  // the layer's name, as the shapefile's base name
-  SymbolKind kind = SymbolKind::Fill;
   std::vector<StyleClass> classes;
-  std::string labelText;    // column holding the label text
-  ColumnNumber labelSize;   // replaces the classes' height when used
-  ColumnNumber labelAngle;  // replaces the classes' angle when used
+  std::string labelText;           // column holding the label text
+  bool labelTextIsMarkup = false;  // the column holds the label mark-up, not the plain text
+  ColumnNumber labelSize;          // replaces the classes' height when used
+  ColumnNumber labelAngle;         // replaces the classes' angle when used
   // Metres per map unit, for formats that know only metres and pixels (0
   // when the map unit is not a length, e.g. degrees, or is not known).
   double metresPerMapUnit = 0.0;

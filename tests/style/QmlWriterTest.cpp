@@ -93,7 +93,6 @@ TEST(QmlWriter, LineAndMarkerSymbolsKeepWidthsDashesAndUnits) {
   EXPECT_EQ(OptionValue(line, "customdash"), "4;2");
 
   LayerStyle points;
-  points.kind = SymbolKind::Marker;
   FeatureStyle well;
   well.kind = SymbolKind::Marker;
   well.marker = {{0, 0, 255}, {6.0, Unit::MapUnit}};
@@ -107,7 +106,6 @@ TEST(QmlWriter, LineAndMarkerSymbolsKeepWidthsDashesAndUnits) {
 
 TEST(QmlWriter, AnnotationsAreLabelsWithAnInvisibleMarker) {
   LayerStyle layer;
-  layer.kind = SymbolKind::Label;
   layer.labelText = "注释文";
   layer.labelSize = {"VKT_AHEI", 2.0, 0.0};
   layer.labelAngle = {"VKT_ANGLE", 1.0, -90.0};
@@ -148,4 +146,23 @@ TEST(QmlWriter, AnnotationsAreLabelsWithAnInvisibleMarker) {
   }
   EXPECT_EQ(size, "\"VKT_AHEI\" * 2 + 0");
   EXPECT_EQ(rotation, "-(\"VKT_ANGLE\" * 1 + -90)");
+
+  // A point file with sub-pictures and annotations: markers and labels, the
+  // text taken from the label mark-up.
+  FeatureStyle symbol;
+  symbol.kind = SymbolKind::Marker;
+  layer.classes.insert(layer.classes.begin(), StyleClass{"symbol", {}, symbol});
+  layer.labelText = "VKT_LABEL";
+  layer.labelTextIsMarkup = true;
+  const XmlDocument mixed(BuildQml(layer));
+  EXPECT_EQ(Attribute(mixed.All("renderer-v2")[0], "type"), "RuleRenderer");
+  // QGIS labels only drawn features: annotations get an invisible marker.
+  const auto rules = mixed.All("rule", mixed.All("rules")[0]);
+  ASSERT_EQ(rules.size(), 2u);
+  const auto invisible = mixed.All("layer", mixed.All("symbols")[0])[1];
+  EXPECT_EQ(OptionValue(invisible, "color"), "0,0,0,0");
+  EXPECT_EQ(Attribute(rules[1], "filter"), Attribute(mixed.All("rule", mixed.All("labeling")[0])[0], "filter"));
+  EXPECT_EQ(mixed.All("rule", mixed.All("labeling")[0]).size(), 1u);
+  EXPECT_EQ(Attribute(mixed.All("text-style")[0], "fieldName"),
+            "replace(replace(regexp_replace(\"VKT_LABEL\", '<[^>]*>', ''), '&lt;', '<'), '&amp;', '&')");
 }

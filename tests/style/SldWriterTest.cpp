@@ -54,7 +54,6 @@ TEST(SldWriter, PolygonRulesCarryFiltersOpacityAndHatches) {
 TEST(SldWriter, PaperSizesArePixelsAndMapSizesMetresOrAWarning) {
   LayerStyle layer;
   layer.name = "roads";
-  layer.kind = SymbolKind::Line;
   FeatureStyle paper;
   paper.kind = SymbolKind::Line;
   paper.line = {{1, 2, 3}, {0.56, Unit::Millimetre}, DashOfLineType(3)};
@@ -87,7 +86,6 @@ TEST(SldWriter, PaperSizesArePixelsAndMapSizesMetresOrAWarning) {
 TEST(SldWriter, LabelsReadTextSizeAndClockwiseAngleFromColumns) {
   LayerStyle layer;
   layer.name = "notes";
-  layer.kind = SymbolKind::Label;
   layer.labelText = "注释文";
   layer.labelSize = {"VKT_AHEI", 1.0, 0.0};
   layer.labelAngle = {"VKT_ANGL", 1.0, 0.0};

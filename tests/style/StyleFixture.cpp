@@ -9,6 +9,7 @@
 #include <ogrsf_frmts.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -53,14 +54,20 @@ class Styler {
     style_.name = layer->GetName();
     const OGRSpatialReference* srs = layer->GetSpatialRef();
     if (srs && srs->IsProjected()) style_.metresPerMapUnit = srs->GetLinearUnits();
-    if (Has("VKT_RCOLR")) {
-      style_.kind = SymbolKind::Fill;
+    if (Has("VKT_PTYPE")) {
+      // Every kind of point in one layer: sub-pictures as markers,
+      // annotations as labels classed by their mark-up.
+      kind_ = SymbolKind::Marker;
+      style_.labelText = "VKT_LABEL";
+      style_.labelTextIsMarkup = true;
+    } else if (Has("VKT_RCOLR")) {
+      kind_ = SymbolKind::Fill;
     } else if (Has("VKT_LCOLR")) {
-      style_.kind = SymbolKind::Line;
+      kind_ = SymbolKind::Line;
     } else if (Has("VKT_SUBNO")) {
-      style_.kind = SymbolKind::Marker;
+      kind_ = SymbolKind::Marker;
     } else if (Has("VKT_AHEI")) {
-      style_.kind = SymbolKind::Label;
+      kind_ = SymbolKind::Label;
       // The annotation text is the column just before the label mark-up.
       style_.labelText = defn_->GetFieldDefn(defn_->GetFieldIndex("VKT_LABEL") - 1)->GetNameRef();
       style_.labelSize = {"VKT_AHEI", 1.0, 0.0};
@@ -91,10 +98,46 @@ class Styler {
     return Condition{column, Match::Equal, f.GetFieldAsString(column), true};
   }
 
-  void AddClassOf(const OGRFeature& f) {
+  // Annotations of a point layer: one class per mark-up head (font, size in
+  // points, colour), italic ones apart.
+  void AddMarkupClassOf(const OGRFeature& f) {
+    const std::string markup = f.GetFieldAsString("VKT_LABEL");
+    const size_t end = markup.find('>', markup.find("<CLR"));
+    if (end == std::string::npos) return;
+    const std::string head = markup.substr(0, end + 1);
+    const bool italic = markup.compare(end + 1, 5, "<ITA>") == 0;
     StyleClass c;
-    c.style.kind = style_.kind;
-    switch (style_.kind) {
+    c.title = head + (italic ? "<ITA>" : "");
+    c.when = {{"VKT_LABEL", Match::StartsWith, c.title, false}};
+    if (!italic) c.when.push_back({"VKT_LABEL", Match::NotStartsWith, head + "<ITA>", false});
+    c.style.kind = SymbolKind::Label;
+    c.style.label.fonts = FontOfNumber(FontNumberOf(head)).families;
+    c.style.label.italic = italic;
+    // The mark-up's size is the character height (map units) times 2.8345.
+    c.style.label.size = {std::atof(markup.c_str() + markup.find("size='") + 6) / 2.8345, Unit::MapUnit};
+    c.style.label.colour = Colour(f, "VKT_SCOLR");
+    AddStyleClass(style_, std::move(c));
+  }
+
+  // The number of the font the mark-up names.
+  static int FontNumberOf(const std::string& head) {
+    for (int n = 0; n <= 28; ++n) {
+      char name[16] = {};
+      MapGis::GetFontName(n, name);
+      if (head.find("name='" + MapGis::AnsiToUtf8(name) + "'") != std::string::npos) return n;
+    }
+    return 15;
+  }
+
+  void AddClassOf(const OGRFeature& f) {
+    if (Has("VKT_PTYPE")) {
+      const int type = f.GetFieldAsInteger("VKT_PTYPE");
+      if (type == 0 || type == 5) return AddMarkupClassOf(f);
+      if (type != 1) return;
+    }
+    StyleClass c;
+    c.style.kind = kind_;
+    switch (kind_) {
       case SymbolKind::Fill:
         c.when = {Equal(f, "VKT_RCOLR"), Equal(f, "VKT_PATNO"), Equal(f, "VKT_PCOLR"), Equal(f, "VKT_TRANS")};
         c.style.fill = {Colour(f, "VKT_RCOLR"), f.GetFieldAsInteger("VKT_PATNO"), Colour(f, "VKT_PCOLR"),
@@ -108,6 +151,11 @@ class Styler {
       case SymbolKind::Marker:
         // Network nodes that are no sub-picture have no style values.
         if (!f.IsFieldSetAndNotNull(defn_->GetFieldIndex("VKT_SCOLR"))) return;
+        if (!Has("VKT_SWIDH")) {  // a point layer keeps no sizes: 2 mm
+          c.when = {Equal(f, "VKT_PTYPE"), Equal(f, "VKT_SCOLR")};
+          c.style.marker = {Colour(f, "VKT_SCOLR"), {2.0, Unit::Millimetre}};
+          break;
+        }
         c.when = {Equal(f, "VKT_SCOLR"), Equal(f, "VKT_SWIDH")};
         c.style.marker = {Colour(f, "VKT_SCOLR"), {f.GetFieldAsDouble("VKT_SWIDH"), Unit::MapUnit}};
         break;
@@ -129,6 +177,7 @@ class Styler {
 
   const MapGis::MapGis_ColorLib& colours_;
   OGRFeatureDefn* defn_ = nullptr;
+  SymbolKind kind_ = SymbolKind::Fill;
   LayerStyle style_;
 };
 

@@ -160,6 +160,8 @@ def grown(rect, factor):
 
 
 def field(feature, name):
+    if feature.fields().indexOf(name) < 0:
+        return None
     value = feature[name]
     return None if value is None or value == NULL else value
 
@@ -221,63 +223,88 @@ def check_markers(name, layer, picture, colours):
         picture = Picture(layer, extent, width=int(min(4000, max(900, 5 * extent.width() / min(sizes)))))
     for f in layer.getFeatures():
         number = field(f, "VKT_SCOLR")
-        if number is None:
+        if number is None or field(f, "VKT_PTYPE") not in (None, 1):
             continue
         expected = colours.rgb(number)
         if not picture.near(f.geometry().asPoint(), expected, reach=1):
             fail(f"{name} feature {f.id()}: no marker of colour {expected} at its point")
 
 
+def markup_text(markup):
+    """The text of label mark-up without its tags."""
+    return re.sub("<[^>]*>", "", markup).replace("&lt;", "<").replace("&amp;", "&")
+
+
+def annotations_of(layer, colours):
+    """(feature, stored text, text shown from the .qml, colour) of every
+    annotation: the annotation layer's text column, or the mark-up of the
+    annotations in a layer of every kind of point."""
+    names = layer.fields().names()
+    out = []
+    if "VKT_PTYPE" in names:
+        for f in layer.getFeatures():
+            if f["VKT_PTYPE"] in (0, 5) and f["VKT_LABEL"]:
+                out.append((f, f["VKT_LABEL"], markup_text(f["VKT_LABEL"]), colours.rgb(f["VKT_SCOLR"])))
+        return out
+    column = names[names.index("VKT_LABEL") - 1]
+    for f in layer.getFeatures():
+        if f[column] and f[column].strip():
+            out.append((f, f[column], display_text(f[column]), colours.rgb(f["VKT_ACLR"])))
+    return out
+
+
 def check_labels(name, layer, colours, from_qml):
-    """Annotations are drawn as labels in their colours, the points stay
+    """Annotations are drawn as labels in their colours, their points stay
     invisible. The .qml places every label and shows the text as MapGIS
     does; from the .sld QGIS reads neither the sizes (expressions) nor the
     placement, shows the stored text and leaves labels that collide
-    unplaced: at least a quarter must be placed."""
+    unplaced: some must be placed."""
     extent = grown(layer.extent(), 1.2)
-    if not Picture(layer, extent, labels=False).all_white():
-        fail(f"{name}: annotation points are drawn as markers")
+    annotations = annotations_of(layer, colours)
+    bare = Picture(layer, extent, labels=False)
+    markers = [bare.at(f.geometry().asPoint()) for f in layer.getFeatures() if field(f, "VKT_PTYPE") == 1]
+    for f, _, _, _ in annotations:
+        x, y = bare.at(f.geometry().asPoint())
+        clear = all(abs(x - mx) > 12 or abs(y - my) > 12 for mx, my in markers)
+        if clear and bare.pixel(x, y) not in (None, WHITE):
+            fail(f"{name} feature {f.id()}: the annotation's point is drawn")
     whole = Picture(layer, extent)
-    placed = {}
-    for label in whole.labels.allLabels():
-        placed[label.featureId] = label
-    text_column = layer.fields()[layer.fields().indexOf("VKT_LABEL") - 1].name()
-    annotations = [f for f in layer.getFeatures() if f[text_column] and f[text_column].strip()]
-    missing = [f for f in annotations if f.id() not in placed]
-    if missing and (from_qml or len(missing) * 4 > len(annotations) * 3):
-        fail(f"{name}: {len(missing)} of {len(annotations)} annotations drawn as no label,"
-             f" e.g. {missing[0][text_column]!r}")
-    for f in annotations:
-        text = f[text_column]
+    placed = {label.featureId: label for label in whole.labels.allLabels()}
+    missing = [a for a in annotations if a[0].id() not in placed]
+    if missing and (from_qml or len(missing) == len(annotations)):
+        fail(f"{name}: {len(missing)} of {len(annotations)} annotations drawn as no label, e.g. {missing[0][1]!r}")
+    for f, stored, shown, expected in annotations:
         label = placed.get(f.id())
         if label is None:
             continue
-        if label.labelText != (display_text(text) if from_qml else text):
-            fail(f"{name} feature {f.id()}: label {label.labelText!r}, annotation {text!r}")
-        # Drawn large enough to see its colour: the label's box, about 14 pixels per character height.
-        expected = colours.rgb(f["VKT_ACLR"])
+        if label.labelText != (shown if from_qml else stored):
+            fail(f"{name} feature {f.id()}: label {label.labelText!r}, annotation {stored!r}")
+        # Drawn large enough to see its colour: the label's box, some 14 pixels per line.
         box = grown(label.labelRect, 1.1)
-        width = int(min(1600, max(200, 14 * box.width() / max(f["VKT_AHEI"], 1e-9))))
+        lines = label.labelText.count("\n") + 1
+        width = int(min(1600, max(200, 14 * lines * box.width() / box.height())))
         close = Picture(layer, box, width=width)
         if inked_pixels(close.pixels(), expected) < 3:
-            fail(f"{name} feature {f.id()}: label {text!r} has no pixel of its colour {expected}")
+            fail(f"{name} feature {f.id()}: label {stored!r} has no pixel of its colour {expected}")
 
 
 def kind_of(layer):
     names = layer.fields().names()
-    for column, kind in (("VKT_RCOLR", "polygon"), ("VKT_LCOLR", "line"), ("VKT_SUBNO", "marker"),
-                         ("VKT_AHEI", "label")):
+    for column, kind in (("VKT_PTYPE", "points"), ("VKT_RCOLR", "polygon"), ("VKT_LCOLR", "line"),
+                         ("VKT_SUBNO", "marker"), ("VKT_AHEI", "label")):
         if column in names:
             return kind
     return None
 
 
 def check_drawing(name, layer, kind, colours, from_qml):
-    if kind == "label":
+    if kind in ("label", "points"):
         check_labels(name, layer, colours, from_qml)
+    if kind == "label":
         return
     picture = Picture(layer, grown(layer.extent(), 1.05))
-    {"polygon": check_polygons, "line": check_lines, "marker": check_markers}[kind](name, layer, picture, colours)
+    checks = {"polygon": check_polygons, "line": check_lines, "marker": check_markers, "points": check_markers}
+    checks[kind](name, layer, picture, colours)
 
 
 def check_layer(path, colours):
@@ -287,8 +314,11 @@ def check_layer(path, colours):
         fail(f"{name}: QGIS cannot open it")
         return
     kind = kind_of(layer)
-    expected_renderer = "nullSymbol" if kind == "label" else "RuleRenderer"
-    if layer.renderer().type() != expected_renderer or (kind == "label") != layer.labelsEnabled():
+    labelled = kind in ("label", "points")
+    # A layer of annotations only draws no symbol at all.
+    symbols = kind != "label" and any(field(f, "VKT_PTYPE") in (None, 1) for f in layer.getFeatures())
+    expected_renderer = "RuleRenderer" if symbols else "nullSymbol"
+    if layer.renderer().type() != expected_renderer or labelled != layer.labelsEnabled():
         fail(f"{name}: the .qml was not applied (renderer {layer.renderer().type()})")
         return
     check_drawing(name + " (qml)", layer, kind, colours, True)
@@ -299,7 +329,7 @@ def check_layer(path, colours):
         return
     plain = QgsVectorLayer(path, name, "ogr", QgsVectorLayer.LayerOptions(False))
     message, loaded = plain.loadSldStyle(path[:-4] + ".sld")
-    if not loaded or plain.renderer().type() != "RuleRenderer" or (kind == "label") != plain.labelsEnabled():
+    if not loaded or plain.renderer().type() != "RuleRenderer" or labelled != plain.labelsEnabled():
         fail(f"{name}: the .sld was not loaded: {message}")
         return
     check_drawing(name + " (sld)", plain, kind, colours, False)

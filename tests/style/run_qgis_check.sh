@@ -15,12 +15,18 @@ export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$work/runtime"
 
 # Converts one source into a folder of its own (results of two sources may
-# share a name). Usage: convert OUT EXPORT_PROJECTION COLOUR_LIB_FOLDER SOURCE
+# share a name), with every companion; point files once more as one layer of
+# every kind of point.
+# Usage: convert OUT EXPORT_PROJECTION COLOUR_LIB_FOLDER SOURCE
 convert() {
-  mkdir -p "$1"
-  "$gridmoor" convert -q --mode advanced -o "$1" --lib "$3" --on-clash overwrite --set SymbolType=2 \
-    --set ExportProjection="$2" --set CodePage=0 --set ExportPolyArc=1 --set ExportNetNode=1 \
-    --set ExportAnnotation=1 -- "$4" >"$work/convert.log" 2>&1 || { cat "$work/convert.log"; exit 1; }
+  local companions
+  for companions in 1 0; do
+    [ "$companions" = 0 ] && [ "${4##*.}" != WT ] && continue
+    mkdir -p "$1/$companions"
+    "$gridmoor" convert -q --mode advanced -o "$1/$companions" --lib "$3" --on-clash overwrite --set SymbolType=2 \
+      --set ExportProjection="$2" --set CodePage=0 --set ExportPolyArc=1 --set ExportNetNode=1 \
+      --set ExportAnnotation="$companions" -- "$4" >"$work/convert.log" 2>&1 || { cat "$work/convert.log"; exit 1; }
+  done
 }
 
 # Writes NAME.prj with the EPSG system of SOURCE's projection record and
@@ -37,8 +43,8 @@ for source in landuse.WP roads.WL sub/河流.WL 地名注记.WT pipes.WN; do
 done
 mapfile -t demo_results < <(find "$work/demo" -name '*.shp' | LC_ALL=C sort)
 "$fixture" styles "$demo/Pcolor.lib" "${demo_results[@]}" >/dev/null
-epsg "$demo/landuse.WP" "$work/demo/landuse.WP/landuse.shp" 2363
-epsg "$demo/roads.WL" "$work/demo/roads.WL/roads.shp" 2363
+epsg "$demo/landuse.WP" "$work/demo/landuse.WP/1/landuse.shp" 2363
+epsg "$demo/roads.WL" "$work/demo/roads.WL/1/roads.shp" 2363
 
 # The real samples (copied: results are written next to sources otherwise).
 # Those with a projection record (Beijing 1954, central meridian 105 E,
@@ -54,10 +60,10 @@ for source in frame/YZT-SLH.WL jz-project/JZ.WL jz-project/JZ.WT jz-project/JZ-F
 done
 mapfile -t real_results < <(find "$work/real" -name '*.shp' | LC_ALL=C sort)
 "$fixture" styles "$samples/colour/Pcolor.lib" "${real_results[@]}" >/dev/null
-epsg "$samples/frame/图框.WP" "$work/real/frame/图框.WP/图框.shp" 2432
-epsg "$samples/frame/图框.WL" "$work/real/frame/图框.WL/图框.shp" 2432
-epsg "$samples/frame/图例.WL" "$work/real/frame/图例.WL/图例.shp" 2432
-epsg "$samples/frame/图例.WT" "$work/real/frame/图例.WT/图例.shp" 2432
+epsg "$samples/frame/图框.WP" "$work/real/frame/图框.WP/1/图框.shp" 2432
+epsg "$samples/frame/图框.WL" "$work/real/frame/图框.WL/1/图框.shp" 2432
+epsg "$samples/frame/图例.WL" "$work/real/frame/图例.WL/1/图例.shp" 2432
+epsg "$samples/frame/图例.WT" "$work/real/frame/图例.WT/1/图例.shp" 2432
 
 status=0
 "$python" "$here/qgis_render_check.py" "$demo/Pcolor.lib" "${demo_results[@]}" "${epsg_checks[@]:0:4}" || status=1
