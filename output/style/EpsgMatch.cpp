@@ -1,0 +1,211 @@
+#include "EpsgMatch.h"
+
+#include <cpl_conv.h>
+#include <cpl_error.h>
+#include <ogr_spatialref.h>
+
+#include <cmath>
+#include <memory>
+
+namespace cartography {
+
+namespace {
+
+constexpr int kGeographic3 = 1;
+constexpr int kProjected = 3;
+constexpr int kGeographicDegrees = 4;
+constexpr int kUnitMeter = 2;
+constexpr int kUnitDegree = 4;
+constexpr int kProjUtm = 1;
+constexpr int kProjGaussKruger = 5;
+constexpr int kProjTransverseMercator = 8;
+
+// The EPSG codes of one datum: its geographic system and the first code of
+// each run of Gauss-Kruger systems (zone runs from the first zone number,
+// central-meridian runs from 75 degrees east). 0: no such run.
+struct Datum {
+  int ellipsoid;  // MapGIS ellipsoid code
+  const char* name;
+  double semiMajor;
+  double inverseFlattening;
+  int geographic;
+  int zones3;  // 3-degree zones 25..45
+  int meridians3;  // 3-degree CM 75E..135E
+  int zones6;  // 6-degree zones 13..23
+  int meridians6;  // 6-degree CM 75E..135E
+};
+
+const Datum kDatums[] = {
+    {1, "Beijing 1954", 6378245.0, 298.3, 4214, 2401, 2422, 21413, 21453},
+    {2, "Xian 1980", 6378140.0, 298.257, 4610, 2349, 2370, 2327, 2338},
+    {8, "CGCS2000", 6378137.0, 298.257222101, 4490, 4513, 4534, 4491, 4502},
+    {7, "WGS 84", 6378137.0, 298.257223563, 4326, 0, 0, 0, 0},
+};
+constexpr int kUtmNorth = 32600;
+
+const Datum* DatumOf(int ellipsoid) {
+  for (const Datum& d : kDatums) {
+    if (d.ellipsoid == ellipsoid) return &d;
+  }
+  return nullptr;
+}
+
+bool Near(double a, double b, double tolerance) { return std::fabs(a - b) <= tolerance; }
+
+// The whole number of degrees of an angle, or -1000 when it is not one.
+int WholeDegrees(double degrees) {
+  if (!std::isfinite(degrees) || std::fabs(degrees) > 360.0) return -1000;
+  const double r = std::round(degrees);
+  return Near(degrees, r, 1e-7) ? static_cast<int>(r) : -1000;
+}
+
+struct Candidate {
+  int code = 0;
+  double centralMeridian = 0.0;
+  double falseEasting = 500000.0;
+  double scaleFactor = 1.0;
+};
+
+std::string Text(int value) { return std::to_string(value); }
+
+// Whether the extent lies within 1.5 degrees of longitude of the central
+// meridian of `code` (a Gauss-Kruger system whose eastings carry no zone).
+bool WithinThreeDegreeZone(int code, double centralMeridian, const Extent& e) {
+  OGRSpatialReference projected;
+  if (projected.importFromEPSG(code) != OGRERR_NONE) return true;
+  std::unique_ptr<OGRSpatialReference> geographic(projected.CloneGeogCS());
+  if (!geographic) return true;
+  geographic->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  projected.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  std::unique_ptr<OGRCoordinateTransformation> toGeographic(
+      OGRCreateCoordinateTransformation(&projected, geographic.get()));
+  if (!toGeographic) return true;
+  double x[4] = {e.minX, e.minX, e.maxX, e.maxX};
+  double y[4] = {e.minY, e.maxY, e.minY, e.maxY};
+  int ok[4] = {0, 0, 0, 0};
+  toGeographic->Transform(4, x, y, nullptr, ok);
+  for (int i = 0; i < 4; ++i) {
+    if (ok[i] && std::fabs(x[i] - centralMeridian) > 1.5 + 1e-9) return false;
+  }
+  return true;
+}
+
+// The Gauss-Kruger system of a datum for a whole-degree central meridian.
+Candidate GaussKruger(const Datum& datum, int cm, const Extent* extent, std::vector<std::string>* warnings) {
+  Candidate c;
+  c.centralMeridian = cm;
+  if (extent && std::isfinite(extent->minX) && std::isfinite(extent->maxX) && extent->minX >= 1000000.0) {
+    const double zoneOfMin = std::floor(extent->minX / 1000000.0);
+    const double zoneOfMax = std::floor(extent->maxX / 1000000.0);
+    if (zoneOfMin != zoneOfMax || zoneOfMin > 60.0) {
+      warnings->push_back("坐标横轴跨越多个投影带号，未匹配EPSG坐标系");
+      return c;
+    }
+    const int zone = static_cast<int>(zoneOfMin);
+    c.falseEasting = zone * 1000000.0 + 500000.0;
+    if (zone >= 25 && zone <= 45 && cm == 3 * zone) {
+      c.code = datum.zones3 + zone - 25;
+    } else if (zone >= 13 && zone <= 23 && cm == 6 * zone - 3) {
+      c.code = datum.zones6 + zone - 13;
+    } else {
+      warnings->push_back("坐标横轴带号[" + Text(zone) + "]与中央经线[" + Text(cm) + "]不符，未匹配EPSG坐标系");
+    }
+    return c;
+  }
+  if (cm < 75 || cm > 135 || cm % 3 != 0) return c;
+  c.code = datum.meridians3 + (cm - 75) / 3;
+  if ((cm - 75) % 6 == 0 && extent && !WithinThreeDegreeZone(c.code, cm, *extent)) {
+    c.code = datum.meridians6 + (cm - 75) / 6;
+  }
+  return c;
+}
+
+Candidate Utm(int cm) {
+  Candidate c;
+  c.centralMeridian = cm;
+  c.scaleFactor = 0.9996;
+  if ((cm + 183) % 6 != 0) return c;
+  const int zone = (cm + 183) / 6;
+  if (zone >= 1 && zone <= 60) c.code = kUtmNorth + zone;
+  return c;
+}
+
+// The candidate system for a projected record, code 0 when there is none.
+Candidate ProjectedCandidate(const MapGis::MAP_PARAstruct& para, const Datum& datum, const Extent* extent,
+                             std::vector<std::string>* warnings) {
+  if (para.unit != kUnitMeter) return {};
+  const int cm = WholeDegrees(MapGis::DMS2Degree(para.centralMeridian));
+  if (cm == -1000) return {};
+  if (para.projType == kProjGaussKruger && datum.zones3 != 0) return GaussKruger(datum, cm, extent, warnings);
+  const bool utm = para.projType == kProjUtm ||
+                   (para.projType == kProjTransverseMercator && MapGis::DMS2Degree(para.originLatitude) == 0.0);
+  if (utm && datum.ellipsoid == 7) {
+    if (extent && extent->minX >= 1000000.0) return {};  // UTM eastings carry no zone number
+    return Utm(cm);
+  }
+  return {};
+}
+
+// The database's definition of `code` must be the system the record
+// describes; a mismatch would mean a wrong table entry, never a silent guess.
+bool Confirmed(const OGRSpatialReference& srs, const Datum& datum, const Candidate* projected) {
+  OGRErr err = OGRERR_NONE;
+  if (!Near(srs.GetSemiMajor(&err), datum.semiMajor, 1e-3) ||
+      !Near(srs.GetInvFlattening(&err), datum.inverseFlattening, 1e-6)) {
+    return false;
+  }
+  if (!projected) return srs.IsGeographic();
+  const char* method = srs.GetAttrValue("PROJECTION");
+  return srs.IsProjected() && method && std::string(method) == SRS_PT_TRANSVERSE_MERCATOR &&
+         Near(srs.GetProjParm(SRS_PP_CENTRAL_MERIDIAN), projected->centralMeridian, 1e-9) &&
+         Near(srs.GetProjParm(SRS_PP_FALSE_EASTING), projected->falseEasting, 1e-6) &&
+         Near(srs.GetProjParm(SRS_PP_FALSE_NORTHING), 0.0, 1e-6) &&
+         Near(srs.GetProjParm(SRS_PP_SCALE_FACTOR, 1.0), projected->scaleFactor, 1e-12) &&
+         Near(srs.GetProjParm(SRS_PP_LATITUDE_OF_ORIGIN), 0.0, 1e-12) && Near(srs.GetLinearUnits(), 1.0, 1e-12);
+}
+
+}  // namespace
+
+EpsgMatch IdentifyEpsg(const MapGis::MAP_PARAstruct& para, const Extent* extent) {
+  // Database look-ups stay silent and leave the caller's error state alone:
+  // a failure is a warning of the match.
+  const CPLErrorStateBackuper callerState;
+  const CPLErrorHandlerPusher quiet(CPLQuietErrorHandler);
+  EpsgMatch match;
+  const Datum* datum = DatumOf(para.ellipsoid);
+  if (!datum) return match;
+
+  Candidate projected;
+  int code = 0;
+  if (para.coordType == kGeographicDegrees || (para.coordType == kGeographic3 && para.unit == kUnitDegree)) {
+    code = datum->geographic;
+  } else if (para.coordType == kProjected) {
+    projected = ProjectedCandidate(para, *datum, extent, &match.warnings);
+    code = projected.code;
+  }
+  if (code == 0) return match;
+
+  OGRSpatialReference srs;
+  const bool found = srs.importFromEPSG(code) == OGRERR_NONE;
+  if (!found || !Confirmed(srs, *datum, para.coordType == kProjected ? &projected : nullptr)) {
+    match.warnings.push_back("EPSG:" + Text(code) + "在坐标系数据库中缺失或与投影参数不符，未使用");
+    return match;
+  }
+  match.name = srs.GetName() ? srs.GetName() : "";
+  if (srs.morphToESRI() != OGRERR_NONE) {
+    match.warnings.push_back("EPSG:" + Text(code) + "无法转换为ESRI文本，未使用");
+    return match;
+  }
+  char* wkt = nullptr;
+  if (srs.exportToWkt(&wkt) != OGRERR_NONE || !wkt) {
+    CPLFree(wkt);
+    match.warnings.push_back("EPSG:" + Text(code) + "无法转换为ESRI文本，未使用");
+    return match;
+  }
+  match.esriText = wkt;
+  CPLFree(wkt);
+  match.code = code;
+  return match;
+}
+
+}  // namespace cartography
