@@ -51,6 +51,25 @@ Bytes SmallPointLayer(int8_t coordType) {
 
 class ConvertLayers : public EngineTest {};
 
+// Without a colour library every colour number but 0 lies outside it: each
+// lookup a style value needs gets one "E" line (a label's colour and the
+// point's colour are two lookups), and the conversion goes on.
+TEST_F(ConvertLayers, ColoursOutsideTheLibraryAreLoggedOncePerLookup) {
+  const std::wstring src = dir.Write("pts.wt", SmallPointLayer(3));
+  options.SymbolType = 3;
+  options.ExportProjection = 0;
+  ASSERT_EQ(Convert(ConvertPoints, src, Base(dir, "colours")), 99999);
+  EXPECT_EQ(LogStartingWith("------E__第["),
+            (std::vector<std::string>{"------E__第[3]号颜色超出颜色库范围", "------E__第[3]号颜色超出颜色库范围",
+                                      "------E__第[5]号颜色超出颜色库范围", "------E__第[3]号颜色超出颜色库范围",
+                                      "------E__第[3]号颜色超出颜色库范围"}));
+  // The raw-parameter mode writes the numbers as stored and looks nothing up.
+  host.lines.clear();
+  options.SymbolType = 2;
+  ASSERT_EQ(Convert(ConvertPoints, src, Base(dir, "raw")), 99999);
+  EXPECT_EQ(LogStartingWith("------E__第[").size(), 2u);  // the two labels' colours
+}
+
 TEST_F(ConvertLayers, PointLayerInEveryStyleMode) {
   const std::wstring src = dir.Write("pts.wt", SmallPointLayer(3));
   for (int mode = 0; mode <= 5; ++mode) {
