@@ -1,5 +1,7 @@
 #include "ShapeFileHooks.h"
 
+#include "DiskWait.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -173,9 +175,13 @@ int FlushFile(SAFile file) { return Flush(Of(file)) ? 0 : EOF; }
 int Close(SAFile file) {
   BufferedFile* f = Of(file);
   bool ok = Flush(f);
-  if (ok && f->writable && fdatasync(f->fd) != 0) {
-    Fail(f);
-    ok = false;
+  if (ok && f->writable) {
+    const int error = WaitForDisk(f->fd);
+    if (error != 0) {
+      errno = error;
+      Fail(f);
+      ok = false;
+    }
   }
   if (close(f->fd) != 0 && ok) {
     Fail(f);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "DbfNumbers.h"
+#include "DiskWait.h"
 #include "MapGisCodePage.h"
 #include "ShapeFileHooks.h"
 #include "TableText.h"
@@ -44,7 +45,7 @@ int PatchLanguageDriver(const std::string& dbfPath) {
   int error = 0;
   const unsigned char byte = kLanguageDriver936;
   if (pwrite(fd, &byte, 1, kLanguageDriverOffset) != 1) error = errno ? errno : EIO;
-  if (!error && fdatasync(fd) != 0) error = errno;
+  if (!error) error = WaitForDisk(fd);
   if (close(fd) != 0 && !error) error = errno;
   return error;
 }
@@ -232,7 +233,7 @@ bool ShapefileWriter::WriteSideFile(const std::wstring& extension, const std::st
     if (w > 0) done += static_cast<size_t>(w);
   }
   if (fd >= 0) {
-    if (!error && fdatasync(fd) != 0) error = errno;
+    if (!error) error = WaitForDisk(fd);
     if (close(fd) != 0 && !error) error = errno;
   }
   if (error) Fail(finalBase_ + extension, error);
