@@ -118,3 +118,19 @@ TEST(ConvertReport, ToStdoutWithTheLogOnStderr) {
   EXPECT_EQ(doc["entries"][0]["layers"][0]["records"]["deleted"], 59);
   EXPECT_TRUE(Contains(run.err, ">----结束转换[全部正确转换(129/129)]"));
 }
+
+// A point file split into sub-pictures and annotations, with no sub-picture:
+// its main result is empty, counted as an empty file, and the run exits 0.
+TEST(ConvertReport, AnEmptyResultIsCountedEmptyAndExitsZero) {
+  ScratchDir dir;
+  const std::string points = dir.CopySample("jz-project/JZ.WT");
+  fs::create_directories(dir.Path() / "out");
+  const CliResult run = RunGridmoor({"convert", points, "-o", (dir.Path() / "out").string(), "--set",
+                                     "ExportAnnotation=1", "--set", "ExportProjection=0", "--report", "-"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(Contains(run.err, "转换完成：0个完成,1个空文件,0个跳过,0个失败"));
+  const json doc = json::parse(run.out);
+  EXPECT_EQ(doc["entries"][0]["result"], "empty");
+  EXPECT_EQ(doc["entries"][0]["status"], 10);
+  EXPECT_EQ(doc["summary"]["empty"], 1);
+}
