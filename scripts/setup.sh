@@ -12,6 +12,7 @@ packages=(
   bash-completion              # make install puts the completion of gridmoor in its folder
   libshp-dev
   gdal-bin libgdal-dev
+  libgeos-dev                  # polygon validity in the run report
   clang libclang-rt-dev        # the fuzz targets of make test
   qt6-base-dev qt6-base-dev-tools libgl-dev
   python3-qgis python3-numpy   # the QGIS check of the style files (tests/style)
