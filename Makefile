@@ -66,7 +66,7 @@ screenshot: build
 	@bash scripts/setup.sh screenshot
 	@cmake --build $(BUILD) -j$(JOBS) --target gridmoor_screenshots
 	@mkdir -p docs
-	@xvfb-run -a -s "-screen 0 1400x900x24" $(BUILD)/app/gridmoor_screenshots $(BUILD)/demo docs
+	@xvfb-run -a -s "-screen 0 1400x900x24" $(BUILD)/app/gridmoor_screenshots $(BUILD)/demo docs $(REAL_SAMPLES)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) out

@@ -2,6 +2,7 @@
 #include <QThread>
 
 #include "ConvertLog.h"
+#include "DesktopState.h"
 #include "FileListModel.h"
 #include "GuiHost.h"
 #include "MainWindow.h"
@@ -40,6 +41,7 @@ bool MainWindow::RunBatch(ConvertMode mode) {
   // library like the advanced run when a style mode is chosen.
   if (mode != ConvertMode::Quick) view_.ConvertLoadRules();
 
+  view_.SetJobs(DesktopState::Jobs());
   model_->BeginBatch();
   SetBusy(true);
   const std::wstring outputDir = Settings::OutPath;

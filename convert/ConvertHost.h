@@ -43,4 +43,6 @@ class ConvertHost : public LogSink {
   virtual void FinishSound() = 0;
   // A list node's status, colour or result name changed.
   virtual void NodeChanged(const FileNode*) {}
+  // The batch is about to convert this entry.
+  virtual void EntryStarting(const FileNode*) {}
 };

@@ -123,6 +123,7 @@ class SerialHost : public ConvertHost {
   bool CancelRequested() override { return Locked([&] { return host_->CancelRequested(); }); }
   void FinishSound() override { Locked([&] { host_->FinishSound(); }); }
   void NodeChanged(const FileNode* node) override { Locked([&] { host_->NodeChanged(node); }); }
+  void EntryStarting(const FileNode* node) override { Locked([&] { host_->EntryStarting(node); }); }
   void AppendLine(const std::wstring& line) override { Locked([&] { host_->AppendLine(line); }); }
   void ClearLines() override { Locked([&] { host_->ClearLines(); }); }
   void ShowLog() override { Locked([&] { host_->ShowLog(); }); }
@@ -306,6 +307,7 @@ BatchSummary CGridmoorProView::RunBatch(const std::wstring& outputDir, bool labe
       host_->SetStatusText(FormatText(L"正在转换%ls", CompactPath(source, 50).c_str()));
       host_->SetProgressText(FormatText(L"进度：[%d/%d]", index, sum.total));
       host_->SetProgress(0);
+      host_->EntryStarting(node);
     }
     const std::wstring stem = StemOf(node->name);
     std::wstring dir = outputDir;

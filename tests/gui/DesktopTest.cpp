@@ -1,0 +1,227 @@
+// The desktop manners of the program: every command within reach at the
+// common window sizes, files from the command line, the window's layout
+// kept between runs, duplicates ignored, long lists added fast, Qt's own
+// Chinese texts, files converted at once, the stop button, and the entry
+// brought into view before it is converted.
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "AppStart.h"
+#include "Commands.h"
+#include "DesktopState.h"
+#include "FileListModel.h"
+#include "FileListView.h"
+#include "GuiHost.h"
+#include "GuiTestSupport.h"
+#include "MainWindow.h"
+#include "OutputPane.h"
+#include "Settings.h"
+#include "SettingsPages.h"
+
+namespace {
+
+class DesktopTest : public GuiTest {
+ protected:
+  RecordingMessages messages;
+  QTemporaryDir dir;
+
+  void SetUp() override {
+    GuiTest::SetUp();
+    Settings::FinishBeep = 0;
+    QSettings().remove(QStringLiteral("Desktop"));
+  }
+  void TearDown() override {
+    QSettings().remove(QStringLiteral("Desktop"));
+    GuiTest::TearDown();
+  }
+};
+
+// The tool button showing `action` (or a menu holding it) when it lies fully
+// inside the window, else null.
+const QToolButton* VisibleButtonFor(const MainWindow& window, QAction* action) {
+  for (QToolBar* bar : window.ToolBars()) {
+    for (const QToolButton* button : bar->findChildren<QToolButton*>()) {
+      const bool shows = button->defaultAction() == action || (button->menu() && button->menu()->actions().contains(action));
+      if (!shows || !button->isVisible()) continue;
+      const QRect inWindow(button->mapTo(&window, QPoint(0, 0)), button->size());
+      if (window.rect().contains(inWindow)) return button;
+    }
+  }
+  return nullptr;
+}
+
+TEST_F(DesktopTest, EveryCommandIsOnAVisibleToolButtonAtTheCommonWindowSizes) {
+  for (const QSize size : {QSize(1000, 680), QSize(1280, 720)}) {
+    MainWindow window;
+    window.resize(size);
+    window.show();
+    QTest::qWait(50);
+    for (const CommandInfo& c : CommandTable()) {
+      // Quitting is the window's close button; the list's own commands are its context menu.
+      if (c.id == ID_APP_EXIT || c.id >= ID_VIEW_EXPAND_ALL) continue;
+      EXPECT_NE(VisibleButtonFor(window, window.Action(c.id)), nullptr)
+          << QString::fromUtf8(c.label).toStdString() << " at " << size.width() << "x" << size.height();
+    }
+  }
+}
+
+TEST_F(DesktopTest, CommandLinePathsBecomeAbsoluteAndAreAddedToTheList) {
+  const QString file = WriteBytes(dir, "a.WT", 10);
+  QDir::setCurrent(dir.path());
+  const QStringList paths = PathArguments({"GridmoorPro", "a.WT", "--unknown-option", dir.path() + "/./"});
+  ASSERT_EQ(paths, (QStringList{file, dir.path()}));
+  MainWindow window;
+  window.AddPaths(paths);
+  // The file named, and the same file again through the folder: once.
+  ASSERT_EQ(window.View().Files().Count(), 1);
+  EXPECT_EQ(QString::fromStdWString(window.View().Files().TopLevel()[0]->path), file);
+}
+
+TEST_F(DesktopTest, WindowGeometryDockAndColumnWidthsAreRestored) {
+  {
+    MainWindow window;
+    window.show();
+    window.resize(1111, 777);
+    window.Pane()->hide();
+    window.Tree()->header()->resizeSection(0, 321);
+    DesktopState::SaveWindow(window, *window.Tree()->header());
+  }
+  MainWindow window;
+  ASSERT_TRUE(DesktopState::RestoreWindow(window, *window.Tree()->header()));
+  window.show();
+  EXPECT_EQ(window.size(), QSize(1111, 777));
+  EXPECT_TRUE(window.Pane()->isHidden());
+  EXPECT_EQ(window.Tree()->header()->sectionSize(0), 321);
+
+  // Without anything stored the window keeps its own defaults.
+  QSettings().remove(QStringLiteral("Desktop"));
+  MainWindow fresh;
+  EXPECT_FALSE(DesktopState::RestoreWindow(fresh, *fresh.Tree()->header()));
+  EXPECT_EQ(fresh.size(), QSize(1000, 680));
+}
+
+TEST_F(DesktopTest, FileDialogsStartInTheLastFolderUsedElseHome) {
+  EXPECT_EQ(DesktopState::LastFolder(), QDir::homePath());
+  DesktopState::RememberFolder(WriteBytes(dir, "b.WL", 10));
+  EXPECT_EQ(DesktopState::LastFolder(), dir.path());
+  // A folder that went away is not offered.
+  QTemporaryDir gone;
+  DesktopState::RememberFolder(gone.path());
+  gone.remove();
+  EXPECT_EQ(DesktopState::LastFolder(), QDir::homePath());
+}
+
+TEST_F(DesktopTest, FilesAlreadyInTheListAreIgnoredWithAStatusMessage) {
+  const QStringList files = CopySamples(dir, {"jz-project/i486732jz.MPJ", "jz-project/JZ-FINAL.WL"});
+  MainWindow window;
+  window.AddPaths({files[0]});
+  const int withProject = window.View().Files().Count();
+  ASSERT_GT(withProject, 1);
+  // The project again, a layer it holds, and a path spelled differently.
+  window.AddPaths({files[0], files[1], dir.path() + "/./JZ-FINAL.WL"});
+  EXPECT_EQ(window.View().Files().Count(), withProject);
+  EXPECT_EQ(window.StatusLabel()->text(), QStringLiteral("3个文件已在列表中，未重复添加"));
+  // Removed files can be added again.
+  window.ClearList();
+  window.AddPaths({files[1]});
+  EXPECT_EQ(window.View().Files().Count(), 1);
+}
+
+TEST_F(DesktopTest, FiftyThousandFilesAreAddedInUnderTwoSeconds) {
+  QStringList paths;
+  for (int i = 0; i < 50000; ++i) paths << dir.filePath(QStringLiteral("f%1.WL").arg(i));
+  MainWindow window;
+  QElapsedTimer clock;
+  clock.start();
+  window.AddPaths(paths);
+  const qint64 ms = clock.elapsed();
+  EXPECT_EQ(window.View().Files().Count(), 50000);
+  EXPECT_EQ(window.Model()->rowCount(), 50000);
+  EXPECT_LT(ms, 2000);
+}
+
+TEST_F(DesktopTest, StockDialogsSpeakChinese) {
+  ASSERT_TRUE(InstallChineseTranslations(*QCoreApplication::instance()));
+  QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+  EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+  EXPECT_EQ(buttons.button(QDialogButtonBox::Open)->text(), QStringLiteral("打开"));
+}
+
+TEST_F(DesktopTest, FilesConvertedAtOnceAreSetInTheGeneralPageAndPassedToTheBatch) {
+  CPageGeneral page;
+  EXPECT_EQ(page.JobsBox()->minimum(), 1);
+  EXPECT_EQ(page.JobsBox()->maximum(), QThread::idealThreadCount());
+  page.JobsBox()->setValue(page.JobsBox()->maximum());
+  page.Apply();
+  EXPECT_EQ(DesktopState::Jobs(), QThread::idealThreadCount());
+  // A stored value beyond this machine is brought within it.
+  QSettings().setValue(QStringLiteral("Desktop/Jobs"), 999);
+  EXPECT_EQ(DesktopState::Jobs(), DesktopState::MaxJobs());
+
+  CopySamples(dir, {"frame/图例.WT"});
+  MainWindow window;
+  window.AddPaths({dir.path()});
+  QSignalSpy finished(&window, &MainWindow::BatchFinished);
+  ASSERT_TRUE(window.RunBatch(ConvertMode::Quick));
+  ASSERT_TRUE(finished.wait(60000));
+  EXPECT_EQ(window.View().Jobs(), DesktopState::MaxJobs());
+}
+
+TEST_F(DesktopTest, TheStopButtonShowsDuringARunAndStopsIt) {
+  CopySamples(dir, {"frame/YZT-SLH.WL", "frame/图框.WP", "frame/图例.WT"});
+  MainWindow window;
+  window.show();
+  window.AddPaths({dir.path()});
+  EXPECT_FALSE(window.StopButton()->isVisible());
+  QSignalSpy finished(&window, &MainWindow::BatchFinished);
+  ASSERT_TRUE(window.RunBatch(ConvertMode::Quick));
+  ASSERT_TRUE(finished.wait(60000));
+  // Again with clashes: while the first is asked, the person clicks "停止".
+  messages.onDuplicate = [&] {
+    EXPECT_TRUE(window.StopButton()->isVisible());
+    QTest::mouseClick(window.StopButton(), Qt::LeftButton);
+  };
+  messages.duplicateAnswers = {12};
+  ASSERT_TRUE(window.RunBatch(ConvertMode::Quick));
+  ASSERT_TRUE(finished.wait(60000));
+  ASSERT_EQ(messages.questions.size(), 1u);
+  EXPECT_EQ(messages.questions[0], QStringLiteral("确定要取消当前转换过程？"));
+  EXPECT_TRUE(window.LastSummary().cancelled);
+  EXPECT_FALSE(window.StopButton()->isVisible());
+}
+
+TEST_F(DesktopTest, EachEntryIsBroughtIntoViewBeforeItIsConverted) {
+  CopySamples(dir, {"frame/YZT-SLH.WL", "frame/图框.WP", "frame/图例.WT"});
+  MainWindow window;
+  window.AddPaths({dir.path()});
+  QStringList events;
+  QObject::connect(window.Host(), &GuiHost::EntryStarted, [&](const FileNode* n) {
+    events << "start " + QString::fromStdWString(n->name);
+  });
+  QObject::connect(window.Host(), &GuiHost::NodeUpdated, [&](const FileNode* n) {
+    events << "done " + QString::fromStdWString(n->name);
+  });
+  QSignalSpy finished(&window, &MainWindow::BatchFinished);
+  ASSERT_TRUE(window.RunBatch(ConvertMode::Quick));
+  ASSERT_TRUE(finished.wait(60000));
+  ASSERT_EQ(events.size(), 6);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(events[2 * i].startsWith("start ")) << events.join(", ").toStdString();
+    EXPECT_EQ(events[2 * i].mid(6), events[2 * i + 1].mid(5));
+  }
+}
+
+}  // namespace
