@@ -9,10 +9,18 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#ifndef GRIDMOOR_BUILD_HELP
+#define GRIDMOOR_BUILD_HELP ""
+#endif
+
 QString HelpIndex() {
   const QDir program(QCoreApplication::applicationDirPath());
-  for (const QString& relative : {QStringLiteral("help/index.html"), QStringLiteral("../share/gridmoorpro/help/index.html")}) {
-    const QString path = program.absoluteFilePath(relative);
+  // Beside the program, installed, and (for programs of the build tree
+  // other than GridmoorPro, such as the tests) the build tree's copy.
+  const QStringList candidates = {program.absoluteFilePath(QStringLiteral("help/index.html")),
+                                  program.absoluteFilePath(QStringLiteral("../share/gridmoorpro/help/index.html")),
+                                  QStringLiteral(GRIDMOOR_BUILD_HELP "/index.html")};
+  for (const QString& path : candidates) {
     if (QFileInfo::exists(path)) return QDir::cleanPath(path);
   }
   return QString();

@@ -6,7 +6,8 @@
 class QTextBrowser;
 
 // The help's first page: beside the program (build tree), else in the
-// installed data folder (../share/gridmoorpro/help). Empty when not found.
+// installed data folder (../share/gridmoorpro/help), else in the build
+// tree's help folder. Empty when not found.
 QString HelpIndex();
 
 class HelpBrowser : public QDialog {

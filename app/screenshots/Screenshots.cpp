@@ -130,11 +130,13 @@ int main(int argc, char** argv) {
     const QString project = demo + QStringLiteral("/demo.MPJ");
     window.AddPaths({project});
     window.resizeDocks({window.Pane()}, {560}, Qt::Vertical);
-    // Zoomed in a little, so the annotations are large enough to read.
+    // Zoomed in on the town centre, where the annotations are large enough to read.
     ok = ShowPreview(window, project) && ok;
     MapCanvas* canvas = window.Pane()->Preview()->Canvas();
     QSignalSpy drawn(canvas, &MapCanvas::Rendered);
-    canvas->ZoomAt(2.0, QPointF(canvas->width() * 0.45, canvas->height() * 0.4));
+    const QPointF centre = canvas->View().map(QPointF(39501250.0, 3501000.0));
+    canvas->PanBy(QPointF(canvas->width() / 2.0, canvas->height() / 2.0) - centre);
+    canvas->ZoomAt(2.2, QPointF(canvas->width() / 2.0, canvas->height() / 2.0));
     ok = drawn.wait(10000) && Save(&window, out + QStringLiteral("/preview-project.png")) && ok;
 
     // A real polygon map in the colours of its colour library.

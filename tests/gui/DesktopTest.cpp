@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTextBrowser>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -26,6 +27,7 @@
 #include "FileListView.h"
 #include "GuiHost.h"
 #include "GuiTestSupport.h"
+#include "HelpBrowser.h"
 #include "MainWindow.h"
 #include "OutputPane.h"
 #include "Settings.h"
@@ -221,6 +223,18 @@ TEST_F(DesktopTest, EachEntryIsBroughtIntoViewBeforeItIsConverted) {
   for (int i = 0; i < 3; ++i) {
     EXPECT_TRUE(events[2 * i].startsWith("start ")) << events.join(", ").toStdString();
     EXPECT_EQ(events[2 * i].mid(6), events[2 * i + 1].mid(5));
+  }
+}
+
+TEST_F(DesktopTest, LocalHelpShowsTheShippedPages) {
+  MainWindow window;
+  window.Action(ID_HELP)->trigger();
+  const HelpBrowser* help = window.findChild<HelpBrowser*>();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  const QString text = help->Browser()->toPlainText();
+  for (const char* part : {"地图预览", "高级转换", "同时转换文件数", "gridmoor convert", "ogr_MAPGIS.so", ".prj"}) {
+    EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
   }
 }
 
