@@ -36,10 +36,12 @@ run_in_chroot() {
   chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "/tmp/$(basename "$deb")" \
     >/tmp/gridmoorpro-apt.log 2>&1 || { tail -20 /tmp/gridmoorpro-apt.log; fail "apt install"; }
   echo "apt install ./$(basename "$deb"): ok"
+  mkdir -p "$root/tmp/out"
   chroot "$root" gridmoor convert --mode quick -o /tmp/out --on-clash overwrite -q /tmp/demo ||
     fail "gridmoor convert"
-  ls "$root/tmp/out"/*.shp >/dev/null || fail "no shapefiles written"
-  echo "gridmoor convert: $(ls "$root/tmp/out"/*.shp | wc -l) shapefiles"
+  shapefiles=$(find "$root/tmp/out" -name '*.shp' | wc -l)
+  [ "$shapefiles" -gt 0 ] || fail "no shapefiles written"
+  echo "gridmoor convert: $shapefiles shapefiles"
   # The desktop program on the offscreen platform: it must come up and stay
   # up until it is stopped (timeout's 124), with no missing library.
   set +e
@@ -68,6 +70,7 @@ run_in_scratch_root() {
     [ -z "$missing" ] || fail "$program: $missing"
   done
   echo "ldd: every library of both programs found"
+  mkdir -p /tmp/gridmoorpro-scratch-out
   LD_LIBRARY_PATH="$root-scratch/usr/lib" "$root-scratch/usr/bin/gridmoor" convert --mode quick \
     -o /tmp/gridmoorpro-scratch-out --on-clash overwrite -q "$demo" || fail "gridmoor convert"
   echo "gridmoor convert: ok"
