@@ -87,15 +87,17 @@ QTransform MapCanvas::View() const {
 }
 
 void MapCanvas::FitAll() {
-  if (map_ && map_->bounds.isValid()) {
+  bool any = false;
+  if (map_) {
+    for (const PreviewLayer& layer : map_->layers) any = any || !layer.shapes.empty();
+  }
+  if (any) {
+    // A side of no length (a lone point, a straight horizontal line) sets no scale.
     const QRectF b = map_->bounds;
     centre_ = b.center();
-    const double w = std::max(b.width(), 1e-9), h = std::max(b.height(), 1e-9);
-    scale_ = 0.95 * std::min(width() / w, height() / h);
-    if (b.width() <= 0 && b.height() <= 0) scale_ = 1.0;
-  } else if (map_ && !map_->layers.empty() && !map_->bounds.isNull()) {
-    centre_ = map_->bounds.center();
-    scale_ = 1.0;
+    const double across = b.width() > 0 ? width() / b.width() : HUGE_VAL;
+    const double down = b.height() > 0 ? height() / b.height() : HUGE_VAL;
+    scale_ = 0.95 * std::min(across, down);
   }
   if (!std::isfinite(scale_) || scale_ <= 0) scale_ = 1.0;
   StartRender();

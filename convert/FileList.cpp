@@ -58,7 +58,14 @@ std::string CsvField(const std::wstring& text) {
 }
 
 // The form in which paths are compared: "a/./b" and "a//b" are "a/b".
-std::string PathKey(const std::wstring& path) { return ToPath(path).lexically_normal().string(); }
+// Most paths are clean already and are taken as they are.
+std::string PathKey(const std::wstring& path) {
+  std::string utf8 = MapGis::WideToUtf8(path);
+  const bool clean = utf8.find("//") == std::string::npos && utf8.find("/./") == std::string::npos &&
+                     utf8.find("/../") == std::string::npos;
+  if (clean) return utf8;
+  return fs::u8path(utf8).lexically_normal().string();
+}
 
 }  // namespace
 
@@ -81,7 +88,7 @@ FileNode* FileList::Insert(const std::wstring& path, int image, FileNode* parent
   node->parent = parent;
   FileNode* raw = node.get();
   (parent ? parent->children : nodes_).push_back(std::move(node));
-  paths_.insert(PathKey(path));
+  if (!parent) paths_.insert(PathKey(path));
   ++count_;
   return raw;
 }
@@ -89,7 +96,7 @@ FileNode* FileList::Insert(const std::wstring& path, int image, FileNode* parent
 int FileList::AddFile(const std::wstring& path, FileNode* parent) {
   const int kind = KindOf(path);
   if (kind == kKindNone || kind == kKindProject) return 0;
-  if (Contains(path)) {
+  if (!parent && Contains(path)) {
     ++ignored_;
     return 0;
   }
@@ -224,9 +231,8 @@ int FileList::TakeIgnoredDuplicates() {
 
 void FileList::Reindex() {
   paths_.clear();
-  const std::vector<FileNode*> all = Walk();
-  for (const FileNode* n : all) paths_.insert(PathKey(n->path));
-  count_ = static_cast<int>(all.size());
+  for (const auto& n : nodes_) paths_.insert(PathKey(n->path));
+  count_ = static_cast<int>(Walk().size());
 }
 
 std::vector<FileNode*> FileList::Walk() const {

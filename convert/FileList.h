@@ -54,11 +54,13 @@ class FileList {
   static int KindOf(const std::wstring& path);
 
   // Adds a layer file under `parent` (top level when null): its kind, or 0
-  // when the extension is not a layer kind or the file is in the list
-  // already (nothing is added; the latter counts as an ignored duplicate).
+  // when the extension is not a layer kind or, at top level, the file is
+  // at top level already (nothing is added; the latter counts as an
+  // ignored duplicate). A project's layers are its own: they are added
+  // under it whatever else the list holds.
   int AddFile(const std::wstring& path, FileNode* parent = nullptr);
   // Adds a project node and its layer files: -1 when not a .MPJ, else 0
-  // (also when the project is in the list already: an ignored duplicate).
+  // (also when the project is at top level already: an ignored duplicate).
   int AddProject(const std::wstring& path);
   // Adds a file the way a dropped file is added: projects by AddProject, other files by AddFile.
   void AddPath(const std::wstring& path);
@@ -77,7 +79,7 @@ class FileList {
 
   // Number of nodes, project nodes and their layer files alike.
   int Count() const { return count_; }
-  // Whether a node of this path is in the list.
+  // Whether a top-level node of this path is in the list.
   bool Contains(const std::wstring& path) const;
   // Files not added since the last call because they were in the list
   // already; the count starts again at 0.
@@ -104,8 +106,9 @@ class FileList {
 
   ConvertHost* host_;
   std::vector<std::unique_ptr<FileNode>> nodes_;
-  // Every node's path in a comparable form, and the number of nodes, kept
-  // as nodes come and go so that adding a file costs the same at any length.
+  // Every top-level node's path in a comparable form, and the number of
+  // nodes, kept as nodes come and go so that adding a file costs the same
+  // at any length.
   std::unordered_set<std::string> paths_;
   int count_ = 0;
   int ignored_ = 0;
