@@ -123,13 +123,18 @@ class LayerBuilder {
   std::vector<QPointF> source_;
 };
 
-// Calls `read(i)` for every readable index; counts the records that failed.
+// Calls `read(i)` for every index the file can hold; counts the records
+// that failed. A damaged slot count can name billions of records in a small
+// file: no record is shorter than 40 bytes, so indexes past size / 40 are
+// counted as unreadable without being read one by one.
 template <typename Read>
 bool ReadRecords(int slotCount, PreviewLayer& layer, PreviewProgress& progress, int base, int share, Read read) {
-  for (int i = 0; i < slotCount; ++i) {
+  const qint64 holdable = std::min<qint64>(slotCount, QFileInfo(layer.path).size() / 40);
+  if (holdable < slotCount) layer.unreadable += static_cast<int>(slotCount - holdable);
+  for (int i = 0; i < holdable; ++i) {
     if ((i & 1023) == 0) {
       if (progress.cancel.load()) return false;
-      progress.percent.store(base + static_cast<int>(static_cast<long long>(share) * i / slotCount));
+      progress.percent.store(base + static_cast<int>(static_cast<long long>(share) * i / holdable));
     }
     const long status = read(i);
     if (status != MAPGIS_OK && status != MAPGIS_DELETED) ++layer.unreadable;

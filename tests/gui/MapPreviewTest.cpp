@@ -190,6 +190,18 @@ TEST_F(MapPreviewTest, HostileFilesDrawWhatIsReadableAndSayWhatIsNot) {
       EXPECT_FALSE(preview.Message()->text().isEmpty());
     }
   }
+  // A slot count naming two billion records in 3 KB: counted, not walked.
+  QFile crasher(QStringLiteral(GRIDMOOR_CRASHERS "/convert-line-slot-count-beyond-file.bin"));
+  ASSERT_TRUE(crasher.open(QIODevice::ReadOnly));
+  QFile slotFile(dir.filePath("slots.WL"));
+  ASSERT_TRUE(slotFile.open(QIODevice::WriteOnly));
+  slotFile.write(crasher.readAll().mid(2));  // the fuzz input's first two bytes are not the file's
+  slotFile.close();
+  loaded.clear();
+  preview.ShowFile(slotFile.fileName());
+  ASSERT_TRUE(loaded.wait(10000));
+  EXPECT_TRUE(preview.Message()->text().contains("条记录无法读取")) << preview.Message()->text().toStdString();
+
   // A table has no shapes to draw and says so.
   loaded.clear();
   preview.ShowFile(Demo("parcels.WB"));
