@@ -13,6 +13,9 @@
 #include <QUrl>
 #include <QVariantMap>
 
+// Resources compiled into a static library are registered by hand.
+static void RegisterSoundResources() { Q_INIT_RESOURCE(sounds); }
+
 namespace {
 
 // Whether a service of this name is on the session bus (without starting it
@@ -30,6 +33,8 @@ bool HaveBusService(const QString& name) {
 // The program's own sound, copied out of the resources once so an outside
 // player can read it.
 QString SoundFile() {
+  static const bool registered = (RegisterSoundResources(), true);
+  Q_UNUSED(registered);
   const QString dir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
   if (dir.isEmpty() || !QDir().mkpath(dir)) return QString();
   const QString path = QDir(dir).filePath(QStringLiteral("finish.wav"));

@@ -9,6 +9,8 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -24,6 +26,7 @@
 
 #include "AppStart.h"
 #include "Commands.h"
+#include "DesktopServices.h"
 #include "DesktopState.h"
 #include "FileListModel.h"
 #include "FileListView.h"
@@ -238,6 +241,40 @@ TEST_F(DesktopTest, EachEntryIsBroughtIntoViewBeforeItIsConverted) {
     EXPECT_TRUE(events[2 * i].startsWith("start ")) << events.join(", ").toStdString();
     EXPECT_EQ(events[2 * i].mid(6), events[2 * i + 1].mid(5));
   }
+}
+
+// Writes an executable `name` into `folder` that records its arguments in `log`.
+void FakeProgram(const QString& folder, const QString& name, const QString& log) {
+  QFile script(QDir(folder).filePath(name));
+  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+  script.write(QStringLiteral("#!/bin/sh\necho \"$@\" > '%1'\n").arg(log).toUtf8());
+  script.close();
+  script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_F(DesktopTest, TheFinishingSoundIsTheProgramsOwnWaveElseTheDesktopThemeElseTheBell) {
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", dir.path().toUtf8());
+  EXPECT_EQ(PlayFinishSound(), QStringLiteral("bell"));
+
+  const QString log = dir.filePath("played.txt");
+  FakeProgram(dir.path(), "aplay", log);
+  EXPECT_EQ(PlayFinishSound(), QStringLiteral("aplay"));
+  for (int i = 0; i < 250 && QFileInfo(log).size() == 0; ++i) QTest::qWait(20);
+  ASSERT_GT(QFileInfo(log).size(), 0);
+  QFile played(log);
+  ASSERT_TRUE(played.open(QIODevice::ReadOnly));
+  const QStringList arguments = QString::fromUtf8(played.readAll()).trimmed().split(' ');
+  ASSERT_EQ(arguments.size(), 2);
+  QFile wave(arguments[1]);
+  ASSERT_TRUE(wave.open(QIODevice::ReadOnly));
+  const QByteArray head = wave.read(12);
+  EXPECT_TRUE(head.startsWith("RIFF") && head.endsWith("WAVE"));
+
+  // The desktop's own sound theme goes first when it can be played.
+  FakeProgram(dir.path(), "canberra-gtk-play", dir.filePath("theme.txt"));
+  EXPECT_EQ(PlayFinishSound(), QStringLiteral("canberra"));
+  qputenv("PATH", path);
 }
 
 TEST_F(DesktopTest, LocalHelpShowsTheShippedPages) {
