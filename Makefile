@@ -66,13 +66,25 @@ screenshot: build
 	@bash scripts/setup.sh screenshot
 	@cmake --build $(BUILD) -j$(JOBS) --target gridmoor_screenshots
 	@mkdir -p docs
-	@xvfb-run -a -s "-screen 0 1400x900x24" $(BUILD)/app/gridmoor_screenshots $(BUILD)/demo docs
+	@xvfb-run -a -s "-screen 0 1400x900x24" $(BUILD)/app/gridmoor_screenshots $(BUILD)/demo docs $(REAL_SAMPLES)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) out
 
-# Installs the OGR driver plugin ogr_MAPGIS.so (with libbrindle.so beside it)
-# into GDAL's plugin folder, so that ogrinfo, ogr2ogr and QGIS read MapGIS files.
-.PHONY: install
+# Installs GridmoorPro, gridmoor, the library, the help, the desktop entry,
+# icons, MIME types and man pages under PREFIX (default /usr/local), and the
+# OGR driver plugin ogr_MAPGIS.so (with libbrindle.so beside it) into GDAL's
+# plugin folder, so that ogrinfo, ogr2ogr and QGIS read MapGIS files.
+PREFIX ?= /usr/local
+.PHONY: install package test-package
 install: build
-	@cmake --install $(BUILD)
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the same in $(BUILD)/gridmoorpro_*.deb.
+package: build
+	@cd $(BUILD) && cpack -G DEB
+
+# Installs the package into a fresh Debian 12 (debootstrap; minutes) and
+# runs both programs there; not part of make test.
+test-package: package
+	@bash scripts/test-package.sh $(BUILD)

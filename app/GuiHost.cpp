@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QThread>
 
+#include "DesktopServices.h"
 #include "MessageDisplay.h"
 
 GuiHost::GuiHost(QObject* parent) : QObject(parent) {}
@@ -52,7 +53,11 @@ bool GuiHost::CancelRequested() {
 }
 
 void GuiHost::FinishSound() {
-  OnGuiThread([] { QApplication::beep(); });
+  OnGuiThread([] { PlayFinishSound(); });
+}
+
+void GuiHost::EntryStarting(const FileNode* node) {
+  OnGuiThread([&] { emit EntryStarted(node); });
 }
 
 void GuiHost::NodeChanged(const FileNode* node) {

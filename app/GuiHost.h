@@ -34,6 +34,7 @@ class GuiHost : public QObject, public ConvertHost {
   bool CancelRequested() override;
   void FinishSound() override;
   void NodeChanged(const FileNode* node) override;
+  void EntryStarting(const FileNode* node) override;
 
   void AppendLine(const std::wstring& line) override;
   // Empties the log pane; shows it.
@@ -46,6 +47,8 @@ class GuiHost : public QObject, public ConvertHost {
   void ProgressChanged(int percent);
   // Delivered on the GUI thread while the batch waits, so the node can be read.
   void NodeUpdated(const FileNode* node);
+  // Delivered on the GUI thread while the batch waits, before the entry is converted.
+  void EntryStarted(const FileNode* node);
   // `generation` tells lines appended before a clear from lines after it.
   void LineAppended(const QString& line, quint64 generation);
   void LinesCleared(quint64 generation);

@@ -13,17 +13,21 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
 #include "Commands.h"
+#include "DesktopServices.h"
+#include "HelpBrowser.h"
 #include "FileListModel.h"
 #include "FileListView.h"
 #include "GuiHost.h"
 #include "Icons.h"
 #include "LogModel.h"
+#include "MapPreview.h"
 #include "OutputPane.h"
 #include "SettingsStore.h"
 
@@ -72,11 +76,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) {
             const FileNode* node = model_->NodeAt(current);
+            pane_->Preview()->SetColourFolders({QString::fromStdWString(AppSettings().LibPath)});
             pane_->ShowFileInfo(node ? QString::fromStdWString(node->path) : QString());
           });
   connect(model_, &QAbstractItemModel::modelReset, this, [this] { pane_->ShowFileInfo(QString()); });
   connect(pane_, &OutputPane::ClearRequested, host_, &GuiHost::ClearLines);
   connect(pane_, &OutputPane::SaveRequested, this, &MainWindow::AskSaveLog);
+  connect(this, &MainWindow::BatchFinished, this, &MainWindow::NotifyIfAway);
   qApp->installEventFilter(this);
 }
 
@@ -131,8 +137,6 @@ void MainWindow::BuildCommands() {
   OutputPane* pane = pane_;
   connect(pane_, &QDockWidget::visibilityChanged, logWindow,
           [logWindow, pane](bool) { logWindow->setChecked(!pane->isHidden()); });
-  if (QString::fromUtf8(GRIDMOOR_WEB_HOME).isEmpty()) Action(ID_WEBHOME)->setEnabled(false);
-  if (QString::fromUtf8(GRIDMOOR_HELP_ONLINE).isEmpty()) Action(ID_HELP_ONLINE)->setEnabled(false);
 
   // The list view's own menu.
   for (int id : {ID_FILE_OPEN, ID_FILE_FLD}) tree_->addAction(Action(id));
@@ -192,7 +196,8 @@ void MainWindow::BuildMenusAndToolBars() {
     QToolBar* bar = addToolBar(title);
     bar->setObjectName(title);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    bar->setIconSize(QSize(32, 32));
+    bar->setIconSize(QSize(24, 24));
+    toolBars_ << bar;
     return bar;
   };
   addAll(toolBar(QStringLiteral("添加文件")), {ID_FILE_FLD, ID_FILE_OPEN});
@@ -211,6 +216,27 @@ void MainWindow::BuildMenusAndToolBars() {
   output->addAction(Action(ID_OPT_ALL));
   addAll(toolBar(QStringLiteral("格式转换")), {ID_CVT_QUICK, ID_CVT_LABEL, ID_CVT_SITU});
   addAll(toolBar(QStringLiteral("帮助")), {ID_WEBHOME, ID_HELP_ONLINE, ID_HELP, ID_APP_ABOUT});
+  ArrangeToolBars();
+}
+
+void MainWindow::ArrangeToolBars() {
+  if (toolBars_.size() < 4) return;
+  int needed = 0;
+  for (QToolBar* bar : toolBars_) needed += bar->sizeHint().width();
+  const bool split = needed > width();
+  if (split == toolBarBreak_) return;
+  // The second row starts with "输出设置".
+  if (split) {
+    insertToolBarBreak(toolBars_[2]);
+  } else {
+    removeToolBarBreak(toolBars_[2]);
+  }
+  toolBarBreak_ = split;
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  ArrangeToolBars();
 }
 
 void MainWindow::BuildStatusBar() {
@@ -221,9 +247,17 @@ void MainWindow::BuildStatusBar() {
   progress_->setValue(0);
   progress_->setMaximumWidth(200);
   progress_->setTextVisible(false);
+  stop_ = new QToolButton(this);
+  stop_->setText(QStringLiteral("停止"));
+  stop_->setToolTip(QStringLiteral("停止当前的转换或搜索（Esc）"));
+  stop_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  stop_->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
+  stop_->hide();
+  connect(stop_, &QToolButton::clicked, host_, &GuiHost::RequestCancel);
   statusBar()->addWidget(statusText_, 1);
   statusBar()->addPermanentWidget(progressText_);
   statusBar()->addPermanentWidget(progress_);
+  statusBar()->addPermanentWidget(stop_);
 }
 
 void MainWindow::ConnectHost() {
@@ -233,8 +267,10 @@ void MainWindow::ConnectHost() {
   connect(host_, &GuiHost::LineAppended, log_, &LogModel::Append);
   connect(host_, &GuiHost::LinesCleared, log_, &LogModel::Clear);
   connect(host_, &GuiHost::ShowLogRequested, pane_, &OutputPane::ShowLog);
-  connect(host_, &GuiHost::NodeUpdated, this, [this](const FileNode* node) {
-    model_->OnNodeUpdated(node);
+  connect(host_, &GuiHost::NodeUpdated, this, [this](const FileNode* node) { model_->OnNodeUpdated(node); });
+  // The entry about to be converted comes into view first.
+  connect(host_, &GuiHost::EntryStarted, this, [this](const FileNode* node) {
+    if (node && node->parent) tree_->expand(model_->IndexOf(node->parent));
     tree_->scrollTo(model_->IndexOf(node));
   });
 }
@@ -265,8 +301,8 @@ void MainWindow::OnCommand(int id) {
     case ID_ROTATE_ARITH: AppSettings().RotateType = 0; break;
     case ID_ROTATE_GEO: AppSettings().RotateType = 1; break;
     case ID_OPT_ALL: ShowSettingsDialog(); break;
-    case ID_WEBHOME: QDesktopServices::openUrl(QUrl(QString::fromUtf8(GRIDMOOR_WEB_HOME))); break;
-    case ID_HELP_ONLINE: QDesktopServices::openUrl(QUrl(QString::fromUtf8(GRIDMOOR_HELP_ONLINE))); break;
+    case ID_WEBHOME: OpenWebPage(GRIDMOOR_WEB_HOME); break;
+    case ID_HELP_ONLINE: OpenWebPage(GRIDMOOR_HELP_ONLINE); break;
     case ID_HELP: ShowLocalHelp(); break;
     case ID_APP_ABOUT: ShowAbout(); break;
     case ID_APP_EXIT: close(); break;
@@ -286,6 +322,8 @@ void MainWindow::SetBusy(bool busy) {
     Action(id)->setEnabled(!busy);
   }
   tree_->SetAcceptingDrops(!busy);
+  stop_->setVisible(busy);
+  if (busy) runClock_.start();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -312,13 +350,22 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::ShowAbout() { QMessageBox::about(this, QStringLiteral("关于 GridmoorPro"), AboutText()); }
 
 void MainWindow::ShowLocalHelp() {
-  QString text = QStringLiteral("<table>");
-  for (const CommandInfo& c : CommandTable()) {
-    text += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>")
-                .arg(QString::fromUtf8(c.label).remove('&').toHtmlEscaped(), QString::fromUtf8(c.prompt).toHtmlEscaped());
+  HelpBrowser* help = findChild<HelpBrowser*>();
+  if (!help) help = new HelpBrowser(this);
+  help->ShowPage(HelpIndex());
+}
+
+void MainWindow::OpenWebPage(const char* address) {
+  const QString configured = QString::fromUtf8(address);
+  if (!configured.isEmpty()) {
+    QDesktopServices::openUrl(QUrl(configured));
+  } else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(HelpIndex()))) {
+    ShowLocalHelp();
   }
-  text += QStringLiteral("</table>");
-  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(FindCommand(ID_HELP)->label), text, QMessageBox::Ok, this);
-  box.setTextFormat(Qt::RichText);
-  box.exec();
+}
+
+void MainWindow::NotifyIfAway(const QString& summary) {
+  constexpr qint64 kLongRunMs = 10000;
+  if (isActiveWindow() || !runClock_.isValid() || runClock_.elapsed() < kLongRunMs) return;
+  NotifyDesktop(QStringLiteral("GridmoorPro 转换完成"), summary);
 }

@@ -2,6 +2,7 @@
 // The main window: the commands in menus and tool bars, the file list, the
 // output pane and the status bar, around the engine's main view. A batch
 // runs on a worker thread; the window stays live and answers its questions.
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 #include <QStringList>
@@ -20,6 +21,8 @@ class QActionGroup;
 class QLabel;
 class QProgressBar;
 class QThread;
+class QToolBar;
+class QToolButton;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -28,6 +31,8 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   FileList& Files() { return files_; }
+  // Entries the last batch converted at once.
+  int LastRunJobs() const { return lastRunJobs_; }
   FileListModel* Model() const { return model_; }
   FileListView* Tree() const { return tree_; }
   LogModel* Log() const { return log_; }
@@ -37,6 +42,10 @@ class MainWindow : public QMainWindow {
   QLabel* StatusLabel() const { return statusText_; }
   QLabel* ProgressLabel() const { return progressText_; }
   QProgressBar* ProgressBar() const { return progress_; }
+  // The "停止" button of the status bar, shown while a batch or a search runs.
+  QToolButton* StopButton() const { return stop_; }
+  // The tool bars in the order they are laid out.
+  const QList<QToolBar*>& ToolBars() const { return toolBars_; }
 
   // List operations without their dialogs.
   // Files go to the list (projects with their layers), folders are searched.
@@ -44,6 +53,8 @@ class MainWindow : public QMainWindow {
   // Searches each folder in turn (a file is added as it is) until the
   // person stops the search with Escape.
   void SearchFolders(const QStringList& paths);
+  // Tells in the status bar how many added files were in the list already.
+  void ReportDuplicates();
   void SelectAll();
   void ClearSelection();
   void RemoveSelection();
@@ -68,11 +79,16 @@ class MainWindow : public QMainWindow {
   // Ticks the colour and angle model commands that match the settings.
   void ShowModelChoices();
 
+  // Lays the tool bars out in one row when they fit the window's width,
+  // else in two, so that no command hides behind an overflow button.
+  void ArrangeToolBars();
+
  signals:
   void BatchFinished(const QString& summary);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -95,11 +111,18 @@ class MainWindow : public QMainWindow {
   void OpenSourceLocation();
   void ShowSettingsDialog();
   void ShowLocalHelp();
+  // The web commands: the configured address, else the local help page in
+  // the system's browser.
+  void OpenWebPage(const char* address);
+  // After a run: a desktop notification when it was long and the window is
+  // not the active one.
+  void NotifyIfAway(const QString& summary);
   void ShowAbout();
 
   GuiHost* host_;
   FileList files_;
   MapGis::MapGis_ColorLib colours_;  // the colour library of the last run
+  int lastRunJobs_ = 1;
   FileListModel* model_;
   FileListView* tree_;
   LogModel* log_;
@@ -107,6 +130,10 @@ class MainWindow : public QMainWindow {
   QLabel* statusText_;
   QLabel* progressText_;
   QProgressBar* progress_;
+  QToolButton* stop_ = nullptr;
+  QList<QToolBar*> toolBars_;
+  bool toolBarBreak_ = false;
+  QElapsedTimer runClock_;
   QHash<int, QAction*> actions_;
   QActionGroup* colourModels_ = nullptr;
   QActionGroup* angleModels_ = nullptr;

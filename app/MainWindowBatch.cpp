@@ -2,6 +2,7 @@
 #include <QThread>
 
 #include "BatchRunner.h"
+#include "DesktopState.h"
 #include "FileListModel.h"
 #include "GuiHost.h"
 #include "MainWindow.h"
@@ -46,11 +47,14 @@ bool MainWindow::RunBatch(ConvertMode mode) {
     LoadColourLibrary(options, colours_, host_, log);
   }
 
+  const int jobs = DesktopState::Jobs();
+  lastRunJobs_ = jobs;
   model_->BeginBatch();
   SetBusy(true);
   const bool labels = mode == ConvertMode::Annotation;
-  batchThread_ = QThread::create([this, options, labels] {
+  batchThread_ = QThread::create([this, options, labels, jobs] {
     BatchRunner batch(options, files_, colours_, host_, host_);
+    batch.SetJobs(jobs);
     summary_ = labels ? batch.ConvertAllLabels() : batch.ConvertAllFiles();
   });
   connect(batchThread_, &QThread::finished, this, &MainWindow::OnBatchFinished);

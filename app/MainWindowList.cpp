@@ -1,11 +1,12 @@
 // The list commands of the main window and the dialogs that feed them.
 #include <QAbstractItemView>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QUrl>
+#include <QLabel>
 
+#include "DesktopServices.h"
+#include "DesktopState.h"
 #include "FileListModel.h"
 #include "FileListView.h"
 #include "GuiHost.h"
@@ -17,15 +18,14 @@
 
 namespace {
 
-QString WorkFolder() { return QString::fromStdWString(AppSettings().WorkPath); }
-
 // A save dialog without an overwrite prompt; empty when cancelled.
 QString AskSaveName(QWidget* parent, const QString& filter, const QString& suffix) {
-  QFileDialog dialog(parent, QString(), WorkFolder(), filter);
+  QFileDialog dialog(parent, QString(), DesktopState::LastFolder(), filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(suffix);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  DesktopState::RememberFolder(dialog.selectedFiles().first());
   return dialog.selectedFiles().first();
 }
 
@@ -47,9 +47,15 @@ void MainWindow::AddPaths(const QStringList& paths) {
     return;
   }
   ChangeList([&] {
-    for (const QString& p : paths) files_.AddPath(QFileInfo(p).absoluteFilePath().toStdWString());
+    for (const QString& p : paths) files_.AddPath(QDir::cleanPath(QFileInfo(p).absoluteFilePath()).toStdWString());
   });
   files_.RefreshStatus();
+  ReportDuplicates();
+}
+
+void MainWindow::ReportDuplicates() {
+  const int ignored = files_.TakeIgnoredDuplicates();
+  if (ignored > 0) statusText_->setText(QStringLiteral("%1个文件已在列表中，未重复添加").arg(ignored));
 }
 
 void MainWindow::SearchFolders(const QStringList& paths) {
@@ -74,6 +80,7 @@ void MainWindow::SearchFolders(const QStringList& paths) {
   tree_->setUpdatesEnabled(true);
   tree_->setEnabled(true);
   files_.RefreshStatus();
+  ReportDuplicates();
   SetBusy(false);
   searching_ = false;
   if (closeWhenDone_) close();
@@ -137,18 +144,19 @@ void MainWindow::AskAddFiles() {
   static const char kFilters[] =
       "MapGis工程文件 (*.mpj);;MapGis图层文件(*.wt *.wl *.wp *.wn *.wb);;MapGis点文件 (*.wt);;"
       "MapGis线文件 (*.wl);;MapGis面文件 (*.wp);;MapGis网络文件 (*.wn);;MapGis表格文件 (*.wb)";
-  QFileDialog dialog(this, QString(), WorkFolder(), QString::fromUtf8(kFilters));
+  QFileDialog dialog(this, QString(), DesktopState::LastFolder(), QString::fromUtf8(kFilters));
   dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setDefaultSuffix(QStringLiteral("mpj"));
   // The widget dialog matches the filters in any letter case (.WT as .wt).
   dialog.setOption(QFileDialog::DontUseNativeDialog);
-  if (dialog.exec() != QDialog::Accepted) return;
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  DesktopState::RememberFolder(dialog.selectedFiles().first());
   AddPaths(dialog.selectedFiles());
 }
 
 void MainWindow::AskSearchFolders() {
   // A folder dialog that lets the person pick several folders at once.
-  QFileDialog dialog(this, QString::fromUtf8("选择目录"), WorkFolder());
+  QFileDialog dialog(this, QString::fromUtf8("选择目录"), DesktopState::LastFolder());
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -157,7 +165,9 @@ void MainWindow::AskSearchFolders() {
       v->setSelectionMode(QAbstractItemView::ExtendedSelection);
     }
   }
-  if (dialog.exec() != QDialog::Accepted) return;
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  // The folder the search started from, so the next dialog opens beside it.
+  DesktopState::RememberFolder(QFileInfo(dialog.selectedFiles().first()).absolutePath());
   SearchFolders(dialog.selectedFiles());
 }
 
@@ -174,8 +184,7 @@ void MainWindow::AskSaveLog() {
 void MainWindow::OpenSourceLocation() {
   for (const FileNode* node : files_.Walk()) {
     if (!node->selected) continue;
-    const QFileInfo info(QString::fromStdWString(node->path));
-    if (info.exists()) QDesktopServices::openUrl(QUrl::fromLocalFile(info.absolutePath()));
+    ShowInFileManager(QString::fromStdWString(node->path));
     return;
   }
 }

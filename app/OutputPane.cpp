@@ -10,6 +10,7 @@
 #include <QFile>
 #include "InfoReport.h"
 #include "LogModel.h"
+#include "MapPreview.h"
 
 QString FileInfoText(const QString& path) {
   if (path.isEmpty()) return QString();
@@ -48,13 +49,27 @@ OutputPane::OutputPane(LogModel* log, QWidget* parent) : QDockWidget(parent), lo
     logView_->scrollTo(i);
   });
 
+  preview_ = new MapPreview(tabs_);
+  connect(preview_, &MapPreview::FeatureInfo, this, &OutputPane::ShowInfoText);
+
   tabs_->addTab(info_, QStringLiteral("文件信息"));
+  tabs_->addTab(preview_, QStringLiteral("地图预览"));
   tabs_->addTab(logView_, QStringLiteral("转换日志"));
+  // Reading a map costs time: only the preview in front reads its file.
+  connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+    if (tabs_->currentWidget() == preview_ && preview_->File() != previewPending_) preview_->ShowFile(previewPending_);
+  });
   tabs_->setCurrentWidget(logView_);
   setWidget(tabs_);
 }
 
-void OutputPane::ShowFileInfo(const QString& path) { info_->setPlainText(FileInfoText(path)); }
+void OutputPane::ShowFileInfo(const QString& path) {
+  info_->setPlainText(FileInfoText(path));
+  previewPending_ = path;
+  if (tabs_->currentWidget() == preview_) preview_->ShowFile(path);
+}
+
+void OutputPane::ShowInfoText(const QString& text) { info_->setPlainText(text); }
 
 void OutputPane::ShowLog() {
   if (isVisible()) return;

@@ -9,8 +9,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "DesktopState.h"
 #include "FolderField.h"
 #include "SettingsStore.h"
 
@@ -47,6 +49,9 @@ CPageGeneral::CPageGeneral(QWidget* parent) : QWidget(parent) {
   viewLog_->setChecked(AppSettings().ViewLogFile == 1);
   finishBeep_->setChecked(AppSettings().FinishBeep != 0);
   workPath_->SetText(QString::fromStdWString(AppSettings().WorkPath));
+  jobs_ = new QSpinBox(this);
+  jobs_->setRange(1, DesktopState::MaxJobs());
+  jobs_->setValue(DesktopState::Jobs());
 
   auto* layout = new QVBoxLayout(this);
   for (QCheckBox* b : {overwriteTip_, deleteEmpty_, viewLog_, finishBeep_}) layout->addWidget(b);
@@ -54,6 +59,11 @@ CPageGeneral::CPageGeneral(QWidget* parent) : QWidget(parent) {
   work->addWidget(new QLabel(QStringLiteral("工作目录:"), this));
   work->addWidget(workPath_, 1);
   layout->addLayout(work);
+  auto* jobs = new QHBoxLayout;
+  jobs->addWidget(new QLabel(QStringLiteral("同时转换文件数:"), this));
+  jobs->addWidget(jobs_);
+  jobs->addStretch(1);
+  layout->addLayout(jobs);
   layout->addStretch(1);
 }
 
@@ -63,6 +73,7 @@ void CPageGeneral::Apply() {
   ApplyFlag(AppSettings().ViewLogFile, AppSettings().ViewLogFile == 1, viewLog_->isChecked(), 1, 0);
   ApplyFlag(AppSettings().FinishBeep, AppSettings().FinishBeep != 0, finishBeep_->isChecked(), 1, 0);
   AppSettings().WorkPath = workPath_->Text().toStdWString();
+  DesktopState::SetJobs(jobs_->value());
 }
 
 CPageAffix::CPageAffix(QWidget* parent) : QWidget(parent) {

@@ -8,6 +8,7 @@ class FolderField;
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
+class QSpinBox;
 
 class CPageGeneral : public QWidget {
   Q_OBJECT
@@ -21,6 +22,8 @@ class CPageGeneral : public QWidget {
   QCheckBox* ViewLogBox() const { return viewLog_; }
   QCheckBox* FinishBeepBox() const { return finishBeep_; }
   FolderField* WorkPathField() const { return workPath_; }
+  // "同时转换文件数": 1 to the number of processors.
+  QSpinBox* JobsBox() const { return jobs_; }
 
  private:
   QCheckBox* overwriteTip_;
@@ -28,6 +31,7 @@ class CPageGeneral : public QWidget {
   QCheckBox* viewLog_;
   QCheckBox* finishBeep_;
   FolderField* workPath_;
+  QSpinBox* jobs_;
 };
 
 class CPageAffix : public QWidget {

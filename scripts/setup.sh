@@ -16,10 +16,17 @@ packages=(
   clang libclang-rt-dev        # the fuzz targets of make test
   qt6-base-dev qt6-base-dev-tools libgl-dev
   python3-qgis python3-numpy   # the QGIS check of the style files (tests/style)
+  qt6-translations-l10n        # Qt's own Chinese texts in stock dialogs
+  help2man desktop-file-utils  # man pages and the desktop entry of make install
+  dpkg-dev file                # make package (dpkg-shlibdeps)
 )
 if [ "${1:-}" = screenshot ]; then
   # A virtual display and a font with Chinese glyphs.
   packages+=(xvfb xauth fonts-wqy-microhei)
+fi
+if [ "${1:-}" = package-test ]; then
+  # A fresh Debian root to install the package into.
+  packages+=(debootstrap)
 fi
 
 missing=()

@@ -2,6 +2,9 @@
 // argument: 16-pixel list images of the six node kinds and 32-pixel command
 // icons. Run it by hand after changing a drawing:
 //   cmake --build BUILD --target gridmoor_draw_icons && BUILD/app/gridmoor_draw_icons app/icons
+// With --hicolor FOLDER it draws the program's icon at the sizes of the
+// desktop's hicolor theme instead (FOLDER/NxN/apps/gridmoorpro.png); the
+// build does that for installing.
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -369,27 +372,41 @@ std::vector<Icon> Icons() {
 
 }  // namespace
 
+// Draws `icon` at `size` pixels (its drawing scaled) and saves it.
+bool Save(const Icon& icon, int size, const QString& path) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.scale(static_cast<double>(size) / icon.size, static_cast<double>(size) / icon.size);
+  icon.draw(painter);
+  painter.end();
+  if (image.save(path, "PNG")) return true;
+  std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+  return false;
+}
+
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: gridmoor_draw_icons FOLDER\n");
+  const bool hicolor = argc == 3 && QByteArray(argv[1]) == "--hicolor";
+  if (argc != 2 && !hicolor) {
+    std::fprintf(stderr, "usage: gridmoor_draw_icons FOLDER | --hicolor FOLDER\n");
     return 2;
   }
-  const QDir dir(QString::fromLocal8Bit(argv[1]));
+  const QDir dir(QString::fromLocal8Bit(argv[argc - 1]));
   int failed = 0;
   for (const Icon& icon : Icons()) {
-    QImage image(icon.size, icon.size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    icon.draw(painter);
-    painter.end();
-    const QString path = dir.filePath(QString::fromLatin1(icon.name) + QStringLiteral(".png"));
-    if (!image.save(path, "PNG")) {
-      std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-      ++failed;
+    if (!hicolor) {
+      failed += Save(icon, icon.size, dir.filePath(QString::fromLatin1(icon.name) + QStringLiteral(".png"))) ? 0 : 1;
+      continue;
+    }
+    if (QByteArray(icon.name) != "app") continue;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+      const QString folder = dir.filePath(QStringLiteral("%1x%1/apps").arg(size));
+      QDir().mkpath(folder);
+      failed += Save(icon, size, QDir(folder).filePath(QStringLiteral("gridmoorpro.png"))) ? 0 : 1;
     }
   }
   return failed == 0 ? 0 : 1;

@@ -1,16 +1,25 @@
 // Draws the program for the README: the main window after a conversion of
-// the demo data, the advanced wizard and the settings dialog, saved as PNG.
-// Usage: gridmoor_screenshots DEMO_FOLDER OUTPUT_FOLDER (run under a display
-// with a CJK font, e.g. xvfb-run).
+// the demo data, the advanced wizard, the settings dialog, and the map
+// preview of a real polygon map and of the demo project, saved as PNG.
+// Usage: gridmoor_screenshots DEMO_FOLDER OUTPUT_FOLDER [REAL_SAMPLES]
+// (run under a display with a CJK font, e.g. xvfb-run).
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTreeView>
 #include <QEventLoop>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWizard>
 #include <cstdio>
 
+#include "FileListModel.h"
+#include "FileListView.h"
 #include "MainWindow.h"
+#include "MapCanvas.h"
+#include "MapPreview.h"
 #include "MessageDisplay.h"
 #include "OutputPane.h"
 #include "SettingsDialog.h"
@@ -43,12 +52,29 @@ bool Save(QWidget* w, const QString& path) {
   return ok;
 }
 
+// Selects the list entry of `path` with the preview in front and waits
+// until its map is drawn.
+bool ShowPreview(MainWindow& window, const QString& path) {
+  window.Pane()->show();
+  MapPreview* preview = window.Pane()->Preview();
+  window.Pane()->Tabs()->setCurrentWidget(preview);
+  QSignalSpy drawn(preview->Canvas(), &MapCanvas::Rendered);
+  for (const FileNode* node : window.Files().Walk()) {
+    if (QString::fromStdWString(node->path) != path) continue;
+    window.Tree()->setCurrentIndex(window.Model()->IndexOf(node));
+    break;
+  }
+  for (int i = 0; i < 100 && preview->Loading(); ++i) drawn.wait(100);
+  drawn.clear();
+  return drawn.wait(10000) || !preview->Canvas()->Rendering();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: gridmoor_screenshots DEMO_FOLDER OUTPUT_FOLDER\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: gridmoor_screenshots DEMO_FOLDER OUTPUT_FOLDER [REAL_SAMPLES]\n");
     return 2;
   }
   // Settings of a person are neither read nor changed.
@@ -95,6 +121,33 @@ int main(int argc, char** argv) {
     settings.show();
     ok = Save(&settings, out + QStringLiteral("/settings.png")) && ok;
     settings.reject();
+  }
+  {
+    // The preview of the demo project: every layer over the others.
+    MainWindow window;
+    window.resize(1280, 860);
+    window.show();
+    const QString project = demo + QStringLiteral("/demo.MPJ");
+    window.AddPaths({project});
+    window.resizeDocks({window.Pane()}, {560}, Qt::Vertical);
+    // Zoomed in on the town centre, where the annotations are large enough to read.
+    ok = ShowPreview(window, project) && ok;
+    MapCanvas* canvas = window.Pane()->Preview()->Canvas();
+    QSignalSpy drawn(canvas, &MapCanvas::Rendered);
+    const QPointF centre = canvas->View().map(QPointF(39501250.0, 3501000.0));
+    canvas->PanBy(QPointF(canvas->width() / 2.0, canvas->height() / 2.0) - centre);
+    canvas->ZoomAt(2.2, QPointF(canvas->width() / 2.0, canvas->height() / 2.0));
+    ok = drawn.wait(10000) && Save(&window, out + QStringLiteral("/preview-project.png")) && ok;
+
+    // A real polygon map in the colours of its colour library.
+    if (argc == 4) {
+      const QString real = QDir(QString::fromLocal8Bit(argv[3])).absolutePath();
+      AppSettings().LibPath = (real + QStringLiteral("/colour")).toStdWString();
+      const QString polygons = real + QStringLiteral("/frame/图框.WP");
+      window.ClearList();
+      window.AddPaths({polygons});
+      ok = ShowPreview(window, polygons) && Save(&window, out + QStringLiteral("/preview-polygons.png")) && ok;
+    }
   }
   SetMessages(nullptr);
   QDir(results).removeRecursively();

@@ -162,6 +162,7 @@ bool BatchRun::Schedule(FileNode* node, int index) {
     host_->SetStatusText(FormatText(L"正在转换%ls", CompactPath(node->path, 50).c_str()));
     host_->SetProgressText(FormatText(L"进度：[%d/%d]", index, sum_.total));
     host_->SetProgress(0);
+    host_->EntryStarting(node);
   }
   std::wstring dir = options_.OutPath;
   naming_.BuildOutputDir(node, dir, log);

@@ -46,4 +46,6 @@ class ConvertHost : public LogSink, public ProgressSink {
   virtual void FinishSound() = 0;
   // A list node's status, colour or result name changed.
   virtual void NodeChanged(const FileNode*) {}
+  // The batch is about to convert this entry.
+  virtual void EntryStarting(const FileNode*) {}
 };

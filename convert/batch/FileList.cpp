@@ -57,11 +57,14 @@ std::string CsvField(const std::wstring& text) {
   return quoted + "\"";
 }
 
-void CountNodes(const std::vector<std::unique_ptr<FileNode>>& nodes, int* count) {
-  for (const auto& n : nodes) {
-    ++*count;
-    CountNodes(n->children, count);
-  }
+// The form in which paths are compared: "a/./b" and "a//b" are "a/b".
+// Most paths are clean already and are taken as they are.
+std::string PathKey(const std::wstring& path) {
+  std::string utf8 = MapGis::WideToUtf8(path);
+  const bool clean = utf8.find("//") == std::string::npos && utf8.find("/./") == std::string::npos &&
+                     utf8.find("/../") == std::string::npos;
+  if (clean) return utf8;
+  return fs::u8path(utf8).lexically_normal().string();
 }
 
 }  // namespace
@@ -85,12 +88,18 @@ FileNode* FileList::Insert(const std::wstring& path, int image, FileNode* parent
   node->parent = parent;
   FileNode* raw = node.get();
   (parent ? parent->children : nodes_).push_back(std::move(node));
+  if (!parent) paths_.insert(PathKey(path));
+  ++count_;
   return raw;
 }
 
 int FileList::AddFile(const std::wstring& path, FileNode* parent) {
   const int kind = KindOf(path);
   if (kind == kKindNone || kind == kKindProject) return 0;
+  if (!parent && Contains(path)) {
+    ++ignored_;
+    return 0;
+  }
   FileNode* node = Insert(path, kind, parent);
   bool found = false;
   node->size = SizeText(path, &found);
@@ -103,6 +112,10 @@ int FileList::AddFile(const std::wstring& path, FileNode* parent) {
 
 int FileList::AddProject(const std::wstring& path) {
   if (KindOf(path) != kKindProject) return -1;
+  if (Contains(path)) {
+    ++ignored_;
+    return 0;
+  }
   FileNode* node = Insert(path, kKindProject, nullptr);
   node->expanded = true;
   bool found = false;
@@ -181,6 +194,7 @@ void FileList::RemoveSelection() {
   };
   removeFrom(nodes_);
   for (auto& n : nodes_) removeFrom(n->children);
+  Reindex();
   RefreshStatus();
 }
 
@@ -196,6 +210,7 @@ void FileList::CollapseAll() {
 
 void FileList::Clear() {
   nodes_.clear();
+  Reindex();
   RefreshStatus();
 }
 
@@ -206,10 +221,18 @@ void FileList::ResetForBatch() {
   }
 }
 
-int FileList::Count() const {
-  int count = 0;
-  CountNodes(nodes_, &count);
-  return count;
+bool FileList::Contains(const std::wstring& path) const { return paths_.count(PathKey(path)) != 0; }
+
+int FileList::TakeIgnoredDuplicates() {
+  const int n = ignored_;
+  ignored_ = 0;
+  return n;
+}
+
+void FileList::Reindex() {
+  paths_.clear();
+  for (const auto& n : nodes_) paths_.insert(PathKey(n->path));
+  count_ = static_cast<int>(Walk().size());
 }
 
 std::vector<FileNode*> FileList::Walk() const {

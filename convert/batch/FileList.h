@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class ConvertHost;
@@ -53,9 +54,13 @@ class FileList {
   static int KindOf(const std::wstring& path);
 
   // Adds a layer file under `parent` (top level when null): its kind, or 0
-  // when the extension is not a layer kind (nothing is added).
+  // when the extension is not a layer kind or, at top level, the file is
+  // at top level already (nothing is added; the latter counts as an
+  // ignored duplicate). A project's layers are its own: they are added
+  // under it whatever else the list holds.
   int AddFile(const std::wstring& path, FileNode* parent = nullptr);
-  // Adds a project node and its layer files: -1 when not a .MPJ, else 0.
+  // Adds a project node and its layer files: -1 when not a .MPJ, else 0
+  // (also when the project is at top level already: an ignored duplicate).
   int AddProject(const std::wstring& path);
   // Adds a file the way a dropped file is added: projects by AddProject, other files by AddFile.
   void AddPath(const std::wstring& path);
@@ -73,7 +78,12 @@ class FileList {
   void ResetForBatch();
 
   // Number of nodes, project nodes and their layer files alike.
-  int Count() const;
+  int Count() const { return count_; }
+  // Whether a top-level node of this path is in the list.
+  bool Contains(const std::wstring& path) const;
+  // Files not added since the last call because they were in the list
+  // already; the count starts again at 0.
+  int TakeIgnoredDuplicates();
   const std::vector<std::unique_ptr<FileNode>>& TopLevel() const { return nodes_; }
   // Every node in depth-first order: a node, then its children.
   std::vector<FileNode*> Walk() const;
@@ -91,6 +101,15 @@ class FileList {
   FileNode* Insert(const std::wstring& path, int image, FileNode* parent);
   int SearchDirectory(const std::string& dir, bool recursive, std::vector<std::pair<uint64_t, uint64_t>>& visited);
 
+  // Rebuilds the path index and the count after nodes were removed.
+  void Reindex();
+
   ConvertHost* host_;
   std::vector<std::unique_ptr<FileNode>> nodes_;
+  // Every top-level node's path in a comparable form, and the number of
+  // nodes, kept as nodes come and go so that adding a file costs the same
+  // at any length.
+  std::unordered_set<std::string> paths_;
+  int count_ = 0;
+  int ignored_ = 0;
 };

@@ -24,6 +24,7 @@ class SerialHost : public ConvertHost {
   bool CancelRequested() override { return Locked([&] { return host_->CancelRequested(); }); }
   void FinishSound() override { Locked([&] { host_->FinishSound(); }); }
   void NodeChanged(const FileNode* node) override { Locked([&] { host_->NodeChanged(node); }); }
+  void EntryStarting(const FileNode* node) override { Locked([&] { host_->EntryStarting(node); }); }
   void AppendLine(const std::wstring& line) override { Locked([&] { host_->AppendLine(line); }); }
 
  private:
