@@ -2,12 +2,13 @@
 
 #include <QDir>
 
+#include "ColorModel.h"
 #include "MapGis.h"
 
 QColor PreviewColour(const MapGis::MapGis_ColorLib* library, long number) {
   if (library && library->GetColorNum() > 0) {
-    if (number < 0 || number > library->GetColorNum()) return QColor(0, 0, 0);
-    const MapGis::RGBTRIPLE rgb = library->GetRGB(number);
+    // The converters' RGB model: zeros for a number outside the library.
+    const MapGis::RGBTRIPLE rgb = ColorModel(library, ColorModel::kRgb).Rgb(number);
     return QColor(rgb.rgbtRed, rgb.rgbtGreen, rgb.rgbtBlue);
   }
   static const QRgb kPalette[] = {0x1f77b4, 0xd62728, 0x2ca02c, 0xff7f0e, 0x9467bd, 0x8c564b,
