@@ -10,6 +10,7 @@ packages=(
   libcli11-dev
   libshp-dev
   gdal-bin libgdal-dev
+  python3-gdal                 # GDAL's GeoPackage validation in the tests
   clang libclang-rt-dev        # the fuzz targets of make test
   qt6-base-dev qt6-base-dev-tools libgl-dev
 )

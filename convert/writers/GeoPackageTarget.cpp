@@ -19,6 +19,7 @@ namespace {
 
 constexpr char kLogUnit[] = "GeoPackage";
 constexpr char kStyleTable[] = "layer_styles";
+constexpr char kPageCacheMegabytes[] = "128";
 
 std::wstring Wide(const std::string& utf8) { return MapGis::Utf8ToWide(utf8); }
 
@@ -83,6 +84,14 @@ bool GeoPackageTarget::Open(WriteFailure* failure) {
   if (dataset_) return true;
   lock_ = std::unique_lock<std::mutex>(GeoPackageLock(file_));
   QuietGdalErrors quiet;
+  // A page cache that holds a large layer while its spatial index is built
+  // (SQLite's default of 2 MB reads the table back from the file).
+  const std::string cacheBefore = CPLGetThreadLocalConfigOption("OGR_SQLITE_CACHE", "");
+  CPLSetThreadLocalConfigOption("OGR_SQLITE_CACHE", kPageCacheMegabytes);
+  struct Restore {
+    const std::string& before;
+    ~Restore() { CPLSetThreadLocalConfigOption("OGR_SQLITE_CACHE", before.empty() ? nullptr : before.c_str()); }
+  } restore{cacheBefore};
   std::error_code ec;
   if (fs::exists(fs::u8path(file_), ec)) {
     dataset_ = OpenGeoPackage(file_, true);
