@@ -70,8 +70,9 @@ std::mutex& GeoPackageLock(const std::string& file) {
 
 GDALDriver* GeoPackageDriver() {
   static std::once_flag once;
+  // Only the GeoPackage driver: the engine reads nothing else through GDAL.
   std::call_once(once, [] {
-    if (!GDALGetDriverByName("GPKG")) GDALAllRegister();
+    if (!GDALGetDriverByName("GPKG")) RegisterOGRGeoPackage();
   });
   return GetGDALDriverManager()->GetDriverByName("GPKG");
 }
