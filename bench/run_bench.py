@@ -120,6 +120,7 @@ def main():
             os.makedirs(copy_dir)
             row["copy"] = rates(measure(["cp", src] + outputs + [copy_dir]), records, in_bytes + out_bytes)
             shutil.rmtree(copy_dir)
+            row["gpkg"] = geopackage_row(gridmoor, extra, inputs, work, name, src, mains, ogr2ogr, records)
             row["ratio_ours_ogr2ogr"] = ours["wall_s"] / row["ogr2ogr"]["wall_s"] if ogr2ogr else None
             # CPU seconds too: on a busy machine they drift less than wall time.
             row["ratio_ours_ogr2ogr_cpu"] = (ours["cpu_s"] / row["ogr2ogr"]["cpu_s"]
@@ -146,6 +147,7 @@ def main():
                                                 results["batch"]["rerun_j2"]["wall_s"])
 
         print_table(results)
+        print_geopackage_table(results)
         os.makedirs(os.path.dirname(json_path), exist_ok=True)
         with open(json_path, "w") as f:
             json.dump(results, f, indent=2)
@@ -155,6 +157,35 @@ def main():
             shutil.rmtree(work, ignore_errors=True)
         else:
             print("kept %s" % work)
+
+
+def geopackage_row(gridmoor, extra, inputs, work, name, src, shapefiles, ogr2ogr, records):
+    """Our GeoPackage output of the same input, and ogr2ogr -f GPKG copying
+    our shapefile output (every result into one GeoPackage)."""
+    target = os.path.join(work, "gpkg-%s.gpkg" % name)
+    ours = measure(convert_args(gridmoor, extra + ["--format", "gpkg"], inputs, target, [src]))
+    rates(ours, records, os.path.getsize(src) + os.path.getsize(target))
+    os.remove(target)
+    row = {"ours": ours}
+    if ogr2ogr:
+        copies = [measure([ogr2ogr, "-f", "GPKG"] + (["-update"] if i else []) + [target, m])
+                  for i, m in enumerate(shapefiles)]
+        row["ogr2ogr"] = {k: sum(c[k] for c in copies) for k in ("wall_s", "cpu_s")}
+        row["ogr2ogr"]["peak_rss_bytes"] = max(c["peak_rss_bytes"] for c in copies)
+        os.remove(target)
+    return row
+
+
+def print_geopackage_table(r):
+    print()
+    print("%-12s %9s %9s %9s %9s %12s %13s" % ("kind", "gpkg s", "cpu s", "shp s", "cpu s", "gpkg/shp", "gpkg/ogr2ogr"))
+    for row in r["kinds"]:
+        g, s, o = row["gpkg"]["ours"], row["ours"], row["gpkg"].get("ogr2ogr")
+        print("%-12s %9.3f %9.3f %9.3f %9.3f %12s %13s" % (
+            row["kind"], g["wall_s"], g["cpu_s"], s["wall_s"], s["cpu_s"],
+            "%.2f/%.2f" % (g["wall_s"] / s["wall_s"], g["cpu_s"] / s["cpu_s"]),
+            "%.2f/%.2f" % (g["wall_s"] / o["wall_s"], g["cpu_s"] / o["cpu_s"]) if o else "n/a"))
+    print("(ratios: wall/cpu; goals: gpkg/shp at most 1.5, gpkg/ogr2ogr below 1)")
 
 
 def print_table(r):

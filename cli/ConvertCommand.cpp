@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "BatchRunner.h"
+#include "GeoPackageFiles.h"
 #include "MapGisCodePage.h"
 #include "RunReportJson.h"
 #include "SettingsTable.h"
@@ -23,14 +24,23 @@ const std::vector<std::string> kClashPolicies = {"ask", "skip", "overwrite", "re
 }  // namespace
 
 CLI::App* AddConvertCommand(CLI::App& app, ConvertOptions& o) {
-  CLI::App* cmd = app.add_subcommand("convert", "Convert MapGIS files and folders (searched recursively) to shapefiles");
+  CLI::App* cmd = app.add_subcommand(
+      "convert", "Convert MapGIS files and folders (searched recursively) to shapefiles or GeoPackages");
   cmd->add_option("--mode", o.mode, "quick: no styles, splits or projection; advanced: the settings as given; "
                                     "labels: annotations only")
       ->check(CLI::IsMember(kModes))
       ->capture_default_str();
-  cmd->add_option("-o,--output", o.output, "Output folder (default: next to each source)")->type_name("DIR");
+  cmd->add_option("-o,--output", o.output,
+                  "Output folder (default: next to each source); with gpkg, a NAME.gpkg file takes every result")
+      ->type_name("DIR");
+  cmd->add_option("--format", o.format,
+                  "shp: shapefiles (default); gpkg: a GeoPackage per input (a project's layers in the project's), "
+                  "full field names and texts, dates as dates")
+      ->check(CLI::IsMember({"shp", "gpkg"}));
   cmd->add_option("--lib", o.lib, "Folder holding the MapGIS colour library Pcolor.lib")->type_name("DIR");
-  cmd->add_option("--encoding", o.encoding, "Text encoding of the tables: utf-8 or ansi (code page 936)")
+  cmd->add_option("--encoding", o.encoding,
+                  "Text encoding of shapefile tables: utf-8 or ansi (code page 936); "
+                  "does not apply to GeoPackage, which is always UTF-8")
       ->check(CLI::IsMember(kEncodings))
       ->capture_default_str();
   // One KEY=VALUE per --set, so that inputs may follow it.
@@ -153,6 +163,11 @@ bool BuildSettings(const ConvertOptions& o, const std::string& programDir, Setti
     if (!SetSettingFromText(s, item.substr(0, eq), item.substr(eq + 1), error)) return false;
   }
   if (!o.output.empty()) s.OutPath = MapGis::Utf8ToWide(NormalPath(o.output).u8string());
+  if (o.format == "shp") s.OutputFormat = kFormatShapefile;
+  std::error_code ec;
+  if (o.format == "gpkg" || (o.format.empty() && IsGeoPackagePath(s.OutPath) && !fs::is_directory(o.output, ec))) {
+    s.OutputFormat = kFormatGeoPackage;
+  }
   if (!o.lib.empty()) s.LibPath = MapGis::Utf8ToWide(NormalPath(o.lib).u8string());
   s.CodePage = o.encoding == "ansi" ? 1 : 0;
   return true;
@@ -176,7 +191,11 @@ int RunConvert(const ConvertOptions& o, const std::string& programDir) {
   }
   if (!o.output.empty()) {
     std::error_code ec;
-    if (!fs::is_directory(fs::u8path(o.output), ec)) {
+    const fs::path out = fs::u8path(o.output);
+    // A GeoPackage named by -o is made in a folder that exists.
+    const bool geoPackageFile = settings.WritesGeoPackage() && IsGeoPackagePath(settings.OutPath) &&
+                                !fs::is_directory(out, ec) && fs::is_directory(fs::absolute(out).parent_path(), ec);
+    if (!geoPackageFile && !fs::is_directory(out, ec)) {
       std::cerr << "gridmoor convert: output folder does not exist: " << o.output << std::endl;
       return 2;
     }

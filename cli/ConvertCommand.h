@@ -13,6 +13,7 @@ struct ConvertOptions {
   std::string output;
   std::string lib;
   std::string encoding = "utf-8";
+  std::string format;  // "shp" or "gpkg"; empty: the OutputFormat setting, or gpkg for -o NAME.gpkg
   std::vector<std::string> sets;
   std::string onClash;
   std::string logFile;

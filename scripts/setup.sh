@@ -13,6 +13,7 @@ packages=(
   libshp-dev
   gdal-bin libgdal-dev
   libgeos-dev                  # polygon validity in the run report
+  python3-gdal                 # GDAL's GeoPackage validation in the tests
   clang libclang-rt-dev        # the fuzz targets of make test
   qt6-base-dev qt6-base-dev-tools libgl-dev
   python3-qgis python3-numpy   # the QGIS check of the style files (tests/style)

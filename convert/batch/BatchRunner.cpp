@@ -9,6 +9,7 @@
 #include <new>
 
 #include "EntryScheduler.h"
+#include "GeoPackageFiles.h"
 #include "MapGisCodePage.h"
 #include "OutputNaming.h"
 #include "SerialHost.h"
@@ -108,7 +109,7 @@ BatchRun::BatchRun(const ConversionOptions& options, FileList& files, const Colo
       scheduler_(jobs, [this](ScheduledEntry& e) { Record(e); }),
       naming_(options, policy_, host_, [this](const std::wstring& path) {
         scheduler_.WaitForWriters(path);
-        return Exists(path);
+        return ResultExists(path);
       }) {}
 
 BatchSummary BatchRun::Run() {
@@ -179,7 +180,7 @@ bool BatchRun::Schedule(FileNode* node, int index) {
   EntryNames names;
   naming_.BuildFinalName(dir, node->name, names.main, names.companion, labelsOnly_, log);
   names.replace = answer == ConvertHost::kOverwriteThis || answer == ConvertHost::kOverwriteAll;
-  node->result = names.main + L".shp";
+  node->result = naming_.ResultName(names.main);
 
   std::wstring stem, ext;
   OutputNaming::SplitName(node->name, &stem, &ext);

@@ -3,6 +3,7 @@
 #include <cwctype>
 #include <filesystem>
 
+#include "GeoPackageFiles.h"
 #include "MapGisCodePage.h"
 
 namespace fs = std::filesystem;
@@ -62,6 +63,8 @@ bool OutputNaming::WritesCompanion(const std::wstring& ext) const {
 
 std::vector<std::wstring> OutputNaming::WrittenFiles(const std::wstring& mainBase, const std::wstring& companionBase,
                                                      const std::wstring& ext, bool companionOnly) const {
+  // A layer holds its whole result.
+  if (options_.WritesGeoPackage()) return ResultFiles(mainBase, companionBase, ext, companionOnly);
   static const wchar_t* const kExtensions[] = {L".shp", L".shx", L".dbf", L".cpg", L".prj",
                                                L".avl", L".qml", L".sld", L".CSV"};
   std::vector<std::wstring> bases;
@@ -76,18 +79,29 @@ std::vector<std::wstring> OutputNaming::WrittenFiles(const std::wstring& mainBas
 
 std::vector<std::wstring> OutputNaming::ResultFiles(const std::wstring& mainBase, const std::wstring& companionBase,
                                                     const std::wstring& ext, bool companionOnly) const {
+  // Layers of a GeoPackage are named like files without an extension.
+  const bool layers = options_.WritesGeoPackage();
+  const std::wstring shapes = layers ? L"" : L".shp";
   std::vector<std::wstring> files;
   if (companionOnly) {
-    files.push_back(companionBase + L".shp");
+    files.push_back(companionBase + shapes);
     return files;
   }
-  files.push_back(mainBase + (ext == L".WB" ? L".dbf" : L".shp"));
-  if (ext == L".MPJ") files.push_back(mainBase + L".CSV");
-  if (WritesCompanion(ext)) files.push_back(companionBase + L".shp");
+  files.push_back(mainBase + (ext == L".WB" && !layers ? L".dbf" : shapes));
+  if (ext == L".MPJ") files.push_back(mainBase + (layers ? MapGis::Utf8ToWide(kSideTableSuffix) : L".CSV"));
+  if (WritesCompanion(ext)) files.push_back(companionBase + shapes);
   return files;
 }
 
+std::wstring OutputNaming::ResultName(const std::wstring& mainBase) const {
+  return options_.WritesGeoPackage() ? mainBase : mainBase + L".shp";
+}
+
 void OutputNaming::BuildOutputDir(const FileNode* node, std::wstring& dir, ConversionLog& log) const {
+  if (options_.WritesGeoPackage()) {
+    dir = GeoPackageOf(node, dir);
+    return;
+  }
   if (dir.empty()) {
     dir = DirectoryOf(node->path);
     return;
@@ -108,6 +122,14 @@ void OutputNaming::BuildOutputDir(const FileNode* node, std::wstring& dir, Conve
   if (name != base) CONVERT_LOG(log, L"----输出路径下存在同名文件夹，自动改名[%ls]", candidate.c_str());
   std::error_code ec;
   if (fs::create_directories(ToPath(candidate), ec) || FolderExists(candidate)) dir = candidate;
+}
+
+std::wstring OutputNaming::GeoPackageOf(const FileNode* node, const std::wstring& dir) const {
+  if (IsGeoPackagePath(dir)) return dir;                              // every result of the run in one
+  if (node->parent) return DirectoryOf(node->parent->result);         // a project's layers in its own
+  std::wstring base, ext;
+  SplitName(node->name, &base, &ext);
+  return (dir.empty() ? DirectoryOf(node->path) : dir) + L"/" + base + L".gpkg";
 }
 
 int OutputNaming::CheckOverwrite(const std::wstring& path, bool companionOnly, ConversionLog& log) {

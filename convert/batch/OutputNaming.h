@@ -13,8 +13,9 @@
 
 class OutputNaming {
  public:
-  // `exists` tells whether a result file exists (the batch waits there for
-  // running entries that write it); the host answers the duplicate question.
+  // `exists` tells whether a result file or layer exists (the batch waits
+  // there for running entries that write it); the host answers the
+  // duplicate question.
   OutputNaming(const ConversionOptions& options, OverwritePolicy& policy, ConvertHost* host,
                std::function<bool(const std::wstring&)> exists);
 
@@ -23,7 +24,10 @@ class OutputNaming {
   void SetBeforeQuestion(std::function<void()> beforeQuestion) { beforeQuestion_ = std::move(beforeQuestion); }
 
   // The folder of a node's results in `dir` (the run's output folder, empty
-  // to write next to each source): a project gets a folder of its own.
+  // to write next to each source): a project gets a folder of its own. In
+  // a GeoPackage run the "folder" is the GeoPackage: the run's own when
+  // `dir` names one, else one per input named after it ("DIR/roads.gpkg"),
+  // a project's layers in the project's.
   void BuildOutputDir(const FileNode* node, std::wstring& dir, ConversionLog& log) const;
   // 0 when no result of `path` (folder + list name) exists, else the answer
   // code 12..18. `companionOnly`: the annotation batch, which writes only the companion.
@@ -33,9 +37,11 @@ class OutputNaming {
                       std::wstring& companionName, bool companionOnly, ConversionLog& log) const;
   // The companion path (without extension) of a source path.
   std::wstring BuildAnnotationName(const std::wstring& path) const;
+  // What the list shows as an entry's result: the main shapefile, or the layer.
+  std::wstring ResultName(const std::wstring& mainBase) const;
 
   // The main results an entry writes (and its companion's when this run
-  // writes one), with their extensions.
+  // writes one), with their extensions; in a GeoPackage run, its layers.
   std::vector<std::wstring> ResultFiles(const std::wstring& mainBase, const std::wstring& companionBase,
                                         const std::wstring& ext, bool companionOnly) const;
   // Every file an entry may write: its result files and their side files.
@@ -51,6 +57,7 @@ class OutputNaming {
     std::wstring companion;
   };
   Affixes AffixesOf(const std::wstring& ext) const;
+  std::wstring GeoPackageOf(const FileNode* node, const std::wstring& dir) const;
   bool WritesCompanion(const std::wstring& ext) const;
 
   const ConversionOptions& options_;

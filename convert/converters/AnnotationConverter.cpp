@@ -45,7 +45,7 @@ const StyleColumn kTextColumns[] = {
     {"汉字字体", ColumnKind::Text, 16, 0},
     {"西文字体", ColumnKind::Text, 16, 0},
     {"注释字形", ColumnKind::Text, 16, 0},
-    {"注释颜色", ColumnKind::Integer, kUnsignedInt, 0},
+    {"注释颜色", ColumnKind::Unsigned, kUnsignedInt, 0},
     {"透明输出", ColumnKind::Text, 16, 0},
     {"排列方式", ColumnKind::Text, 16, 0},
     {"图层号", ColumnKind::Integer, kSmallInt, 0},
@@ -79,8 +79,8 @@ class AnnotationConverter : public LayerConverter {
     return reader_.GetPointCount(slots);
   }
   ShapeKind Shapes() const override { return ShapeKind::Point; }
-  const wchar_t* ProjectionText() const override { return L"------I__输出注记投影[%ls.prj]"; }
-  const wchar_t* OutputText() const override { return L"------I__输出注记文件[%ls.shp]"; }
+  const wchar_t* ProjectionText() const override { return L"------I__输出注记投影[%ls]"; }
+  const wchar_t* OutputText() const override { return L"------I__输出注记文件[%ls]"; }
 
   long ReadRecord(int r, MapGis::Geometry* g) override {
     index_ = r;
@@ -118,7 +118,7 @@ class AnnotationConverter : public LayerConverter {
     std::memset(raw, 0, sizeof raw);
     reader_.GetNoteInfo(index_, raw);
     const std::string text = TableText::ShortenStored(raw);
-    WriteText(row, Style(0), text_.StoredValueText(raw));
+    WriteStoredText(row, Style(0), raw);
     if (Mode() < kStyleCode || Mode() > kStyleBoard) return;
 
     WriteText(row, Style(1), BuildPointLabel(point_, text, PackedRgb(point_.color), text_));

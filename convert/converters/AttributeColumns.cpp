@@ -1,51 +1,27 @@
 #include "AttributeColumns.h"
 
-#include <cmath>
-#include <cstdio>
-
-
 using namespace MapGis;
 
 namespace {
 
 constexpr char kLogUnit[] = "AttributeColumns";
 
-std::string DateText(const DATE_STRUstruct& d) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
-  return text;
-}
-
-// Seconds that are not finite or absurd give the all-zero text.
-std::string TimeText(const TIME_STRUstruct& t) {
-  char text[64];
-  if (!std::isfinite(t.second) || t.second < 0.0 || t.second >= 1.0e6) return "00:00:00.00";
-  std::snprintf(text, sizeof text, "%02d:%02d:%04.2f", t.hour, t.minute, t.second);
-  return text;
-}
-
-std::string TimeStampText(const TIMESTAMPstruct& t) {
-  char text[96];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d_%02d:%02d:%02d.%08u", t.year, t.month, t.day, t.hour, t.minute,
-                t.second, t.fraction);
-  return text;
-}
-
 int IntegerWidth(int display, int minimum) {
   const int width = (display >= 6 && display <= 10) ? display : 8;
   return width < minimum ? minimum : width;
 }
 
-void WarnUnwritten(ConversionLog& log, int row, int column) {
-  CONVERT_LOG(log, L"------W__第[%d]行第[%d]列的值超出字段宽度，未能完整写入", row, column);
+// Warns when a value could not be written whole.
+void Checked(bool written, ConversionLog& log, int row, int column) {
+  if (!written) CONVERT_LOG(log, L"------W__第[%d]行第[%d]列的值超出字段宽度，未能完整写入", row, column);
 }
 
 }  // namespace
 
-long AttributeColumns::Declare(MapGis_FastReader& reader, LayerWriter& out, const TableText& text,
-                               ConversionLog& log) {
+long AttributeColumns::Declare(MapGis_FastReader& reader, LayerWriter& out, ConversionLog& log) {
   const long count = reader.GetFieldCount();
-  const bool utf8 = text.Utf8();
+  const bool utf8 = out.Utf8();
+  const TableText text(utf8);
   fields_.assign(static_cast<size_t>(count > 0 ? count : 0), Field{});
   for (int i = 0; i < count; ++i) {
     wchar_t name[32] = {0};
@@ -64,9 +40,8 @@ long AttributeColumns::Declare(MapGis_FastReader& reader, LayerWriter& out, cons
         // Wide enough for the stored text as written (UTF-8 makes GBK half as long again).
         int bytes = display > storage ? display : storage;
         if (utf8) bytes = bytes + (bytes + 1) / 2;
-        if (bytes > 255) CONVERT_LOG(log, L"------W__[%ls]字段被截断，SHAPE不支持大于255字节的字符串类型", name);
         kind = ColumnKind::Text;
-        width = bytes > 255 ? 255 : bytes;
+        width = bytes;
         break;
       }
       case MAPGIS_FIELD_BYTE:
@@ -84,9 +59,15 @@ long AttributeColumns::Declare(MapGis_FastReader& reader, LayerWriter& out, cons
         places = decimals < 1 ? 5 : decimals;
         break;
       case MAPGIS_FIELD_DATE:
+        kind = ColumnKind::Date;
+        width = 50;
+        break;
       case MAPGIS_FIELD_TIME:
+        kind = ColumnKind::Time;
+        width = 50;
+        break;
       case MAPGIS_FIELD_TIMESTAMP:
-        kind = ColumnKind::Text;
+        kind = ColumnKind::DateTime;
         width = 50;
         break;
       default:
@@ -95,12 +76,12 @@ long AttributeColumns::Declare(MapGis_FastReader& reader, LayerWriter& out, cons
         width = display < 1 ? 1 : display;
         break;
     }
-    std::string stored;
-    bool renamed = false;
-    const int column = out.AddColumn(columnName, kind, width, places, &stored, &renamed);
-    if (column >= 0 && renamed) {
+    StoredColumn stored;
+    const int column = out.AddColumn(columnName, kind, width, places, &stored);
+    if (stored.narrowed) CONVERT_LOG(log, L"------W__[%ls]字段被截断，SHAPE不支持大于255字节的字符串类型", name);
+    if (column >= 0 && stored.renamed) {
       CONVERT_LOG(log, L"------W__[%ls]字段名重复，输出为[%ls]", name,
-                  (utf8 ? Utf8ToWide(stored) : AnsiToWide(stored)).c_str());
+                  (utf8 ? Utf8ToWide(stored.name) : AnsiToWide(stored.name)).c_str());
     }
     if (column < 0) CONVERT_LOG(log, L"------W__[%ls]字段无法输出", name);
     fields_[static_cast<size_t>(i)] = Field{static_cast<int>(type), column};
@@ -108,8 +89,7 @@ long AttributeColumns::Declare(MapGis_FastReader& reader, LayerWriter& out, cons
   return MAPGIS_OK;
 }
 
-void AttributeColumns::Write(MapGis_FastReader& reader, LayerWriter& out, int r, int row, const TableText& text,
-                             ConversionLog& log) const {
+void AttributeColumns::Write(MapGis_FastReader& reader, LayerWriter& out, int r, int row, ConversionLog& log) const {
   for (size_t j = 0; j < fields_.size(); ++j) {
     const int f = static_cast<int>(j);
     const int column = fields_[j].column;
@@ -118,7 +98,7 @@ void AttributeColumns::Write(MapGis_FastReader& reader, LayerWriter& out, int r,
       case MAPGIS_FIELD_STRING:
       case MAPGIS_FIELD_TEXT: {
         const char* raw = static_cast<const char*>(reader.ReadAttribute(r, f, fields_[j].type));
-        WriteTextValue(out, log, row, column, text.StoredValueText(raw ? raw : ""));
+        WriteStoredTextValue(out, log, row, column, raw ? raw : "");
         break;
       }
       case MAPGIS_FIELD_BYTE: WriteSignedValue(out, log, row, column, reader.ReadByteAttribute(r, f)); break;
@@ -129,10 +109,14 @@ void AttributeColumns::Write(MapGis_FastReader& reader, LayerWriter& out, int r,
       case MAPGIS_FIELD_BOOL: WriteSignedValue(out, log, row, column, reader.ReadBoolAttribute(r, f) ? 1 : 0); break;
       case MAPGIS_FIELD_FLOAT: WriteDoubleValue(out, log, row, column, reader.ReadFloatAttribute(r, f)); break;
       case MAPGIS_FIELD_DOUBLE: WriteDoubleValue(out, log, row, column, reader.ReadDoubleAttribute(r, f)); break;
-      case MAPGIS_FIELD_DATE: WriteTextValue(out, log, row, column, DateText(reader.ReadDateAttribute(r, f))); break;
-      case MAPGIS_FIELD_TIME: WriteTextValue(out, log, row, column, TimeText(reader.ReadTimeAttribute(r, f))); break;
+      case MAPGIS_FIELD_DATE:
+        Checked(out.WriteDate(row, column, reader.ReadDateAttribute(r, f)), log, row, column);
+        break;
+      case MAPGIS_FIELD_TIME:
+        Checked(out.WriteTime(row, column, reader.ReadTimeAttribute(r, f)), log, row, column);
+        break;
       case MAPGIS_FIELD_TIMESTAMP:
-        WriteTextValue(out, log, row, column, TimeStampText(reader.ReadTimeStampAttribute(r, f)));
+        Checked(out.WriteTimeStamp(row, column, reader.ReadTimeStampAttribute(r, f)), log, row, column);
         break;
       default: WriteNullValue(out, row, column); break;
     }
@@ -140,23 +124,23 @@ void AttributeColumns::Write(MapGis_FastReader& reader, LayerWriter& out, int r,
 }
 
 void WriteTextValue(LayerWriter& out, ConversionLog& log, int row, int column, const std::string& tableText) {
-  if (column < 0) return;
-  if (!out.WriteString(row, column, tableText)) WarnUnwritten(log, row, column);
+  if (column >= 0) Checked(out.WriteString(row, column, tableText), log, row, column);
+}
+
+void WriteStoredTextValue(LayerWriter& out, ConversionLog& log, int row, int column, const std::string& gbk) {
+  if (column >= 0) Checked(out.WriteStoredText(row, column, gbk), log, row, column);
 }
 
 void WriteUnsignedValue(LayerWriter& out, ConversionLog& log, int row, int column, uint32_t value) {
-  if (column < 0) return;
-  if (!out.WriteUnsigned(row, column, value)) WarnUnwritten(log, row, column);
+  if (column >= 0) Checked(out.WriteUnsigned(row, column, value), log, row, column);
 }
 
 void WriteSignedValue(LayerWriter& out, ConversionLog& log, int row, int column, int32_t value) {
-  if (column < 0) return;
-  if (!out.WriteInteger(row, column, value)) WarnUnwritten(log, row, column);
+  if (column >= 0) Checked(out.WriteInteger(row, column, value), log, row, column);
 }
 
 void WriteDoubleValue(LayerWriter& out, ConversionLog& log, int row, int column, double value) {
-  if (column < 0) return;
-  if (!out.WriteDouble(row, column, value)) WarnUnwritten(log, row, column);
+  if (column >= 0) Checked(out.WriteDouble(row, column, value), log, row, column);
 }
 
 // A null that cannot be written is reported by the writer's failure, if any.

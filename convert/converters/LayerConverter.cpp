@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "GeoPackageWriter.h"
 #include "ProjectWriter.h"
 #include "ShapefileWriter.h"
 #include "StyleColumns.h"
@@ -49,6 +50,7 @@ LayerReport NewLayerReport(const char* converter, const std::wstring& base, cons
 
 std::unique_ptr<LayerWriter> CreateLayerWriter(const ConverterInputs& in, ResultStaging& staging,
                                                const std::wstring& base) {
+  if (in.options.WritesGeoPackage()) return std::make_unique<GeoPackageWriter>(staging, base);
   return std::make_unique<ShapefileWriter>(staging, base, in.options.Utf8Tables());
 }
 
@@ -66,8 +68,8 @@ long WriteFailed(ConversionLog& log, LayerWriter& out) {
   return MAPGIS_WRITE_FAILED;
 }
 
-long ApplySpatialReference(const ConverterInputs& in, MAP_PARAstruct para, LayerWriter& out,
-                           const std::wstring& base, const wchar_t* logText, double* factor) {
+long ApplySpatialReference(const ConverterInputs& in, MAP_PARAstruct para, LayerWriter& out, const wchar_t* logText,
+                           double* factor) {
   *factor = 1.0;
   if (in.options.ExportProjection == 0) return MAPGIS_OK;
   if (para.coordType == 0) {
@@ -83,11 +85,12 @@ long ApplySpatialReference(const ConverterInputs& in, MAP_PARAstruct para, Layer
   for (const std::wstring& warning : prj.warnings) in.log.WriteMessage(warning);
   if (!out.WriteSideFile(L".prj", WideToUtf8(prj.wkt))) {
     const WriteFailure* f = out.Failure();
-    CONVERT_LOG(in.log, L"------E__投影文件[%ls.prj]无法写入：%ls", base.c_str(), f ? f->reason.c_str() : L"");
+    CONVERT_LOG(in.log, L"------E__投影文件[%ls]无法写入：%ls", out.PartName(L".prj").c_str(),
+                f ? f->reason.c_str() : L"");
     CONVERT_LOG(in.log, L"%ls", OpenClosingText(MAPGIS_WRITE_FAILED));
     return MAPGIS_WRITE_FAILED;
   }
-  CONVERT_LOG(in.log, logText, base.c_str());
+  CONVERT_LOG(in.log, logText, out.PartName(L".prj").c_str());
   return MAPGIS_OK;
 }
 
@@ -99,8 +102,8 @@ LayerConverter::~LayerConverter() = default;
 const wchar_t* LayerConverter::RecordCountFailText() const { return L"----结束转换[原文件错误-属性结构定义错误]"; }
 const wchar_t* LayerConverter::SkippedText() const { return L"----结束转换[文件存在错误(%d/%d)]"; }
 const wchar_t* LayerConverter::MismatchText() const { return L"----结束转换[图元与属性不匹配(%d/%d)]"; }
-const wchar_t* LayerConverter::ProjectionText() const { return L"------I__输出投影文件[%ls.prj]"; }
-const wchar_t* LayerConverter::OutputText() const { return L"------I__输出结果文件[%ls.shp]"; }
+const wchar_t* LayerConverter::ProjectionText() const { return L"------I__输出投影文件[%ls]"; }
+const wchar_t* LayerConverter::OutputText() const { return L"------I__输出结果文件[%ls]"; }
 
 long LayerConverter::Stop(long result, const wchar_t* closing) {
   CONVERT_LOG(in_.log, L"%ls", closing);
@@ -132,7 +135,7 @@ long LayerConverter::Convert(ResultStaging& staging, const std::wstring& source,
   if (status != MAPGIS_OK) return status;
   int written = 0, errors = 0;
   if (!CopyRecords(source, slots, k, &written, &errors)) return Failed();
-  return FinishResult(base, written, valid, errors);
+  return FinishResult(written, valid, errors);
 }
 
 long LayerConverter::OpenSource(const std::wstring& source, int* slots, int* valid) {
@@ -161,9 +164,10 @@ long LayerConverter::OpenSource(const std::wstring& source, int* slots, int* val
 long LayerConverter::CreateResult(ResultStaging& staging, const std::wstring& base, double* k) {
   // Spatial reference and the factor applied to every coordinate.
   out_ = CreateLayerWriter(in_, staging, base);
+  text_ = TableText(out_->Utf8());
   MAP_PARAstruct para;
   reader_.GetProjectionInfo(&para);
-  const long status = ApplySpatialReference(in_, para, *out_, base, ProjectionText(), k);
+  const long status = ApplySpatialReference(in_, para, *out_, ProjectionText(), k);
   if (report_ && status == MAPGIS_OK && in_.options.ExportProjection != 0) report_->spatialReference = "text";
   if (status != MAPGIS_OK) {
     out_.reset();
@@ -173,23 +177,23 @@ long LayerConverter::CreateResult(ResultStaging& staging, const std::wstring& ba
 
   std::wstring failed;
   if (!out_->CreateTable(&failed)) return CreateFailedStop(failed);
-  const long declared = attributes_.Declare(reader_, *out_, text_, in_.log);
+  const long declared = attributes_.Declare(reader_, *out_, in_.log);
   if (declared != MAPGIS_OK) return Stop(declared, L"----结束转换[原文件错误-属性结构定义错误]");
   AddStyleColumns();
   if (!out_->CreateShapes(Shapes(), &failed)) return CreateFailedStop(failed);
   return MAPGIS_OK;
 }
 
-long LayerConverter::FinishResult(const std::wstring& base, int written, int valid, int errors) {
+long LayerConverter::FinishResult(int written, int valid, int errors) {
   reader_.Close();
   if (report_) report_->written = written;
   if (!out_->Close()) return Failed();
-  CONVERT_LOG(in_.log, OutputText(), base.c_str());
+  CONVERT_LOG(in_.log, OutputText(), out_->PartName(L".shp").c_str());
   if (mode_ == kStyleLegend) {
     const std::string legend = LegendText();
     if (!legend.empty()) {
       if (!out_->WriteSideFile(L".avl", legend)) return Failed();
-      CONVERT_LOG(in_.log, L"------I__输出图例文件[%ls.avl]", base.c_str());
+      CONVERT_LOG(in_.log, L"------I__输出图例文件[%ls]", out_->PartName(L".avl").c_str());
     }
   }
   if (in_.options.ExportEmptyFile == 0 && written == 0) {
@@ -248,7 +252,7 @@ bool LayerConverter::CopyRecords(const std::wstring& source, int slots, double k
         ++*errors;
         if (report_) report_->AddUnreadable(r);
       } else {
-        attributes_.Write(reader_, *out_, r, *written, text_, in_.log);
+        attributes_.Write(reader_, *out_, r, *written, in_.log);
         WriteStyleValues(*written);
         ++*written;
       }
@@ -280,6 +284,10 @@ void LayerConverter::WriteText(int row, int column, const std::string& tableText
   WriteTextValue(*out_, in_.log, row, column, tableText);
 }
 
+void LayerConverter::WriteStoredText(int row, int column, const std::string& gbk) {
+  WriteStoredTextValue(*out_, in_.log, row, column, gbk);
+}
+
 void LayerConverter::WriteUnsigned(int row, int column, uint32_t value) {
   WriteUnsignedValue(*out_, in_.log, row, column, value);
 }
@@ -301,8 +309,7 @@ void LayerConverter::AddStyleColumns(const StyleColumn* columns, int count) {
     if (columns[i].kind == ColumnKind::Text && text_.Utf8() && width < 255) {
       width = std::min(255, width + (width + 1) / 2);
     }
-    style_.push_back(
-        out_->AddColumn(text_.FromUtf8(columns[i].name), columns[i].kind, width, columns[i].decimals, nullptr, nullptr));
+    style_.push_back(out_->AddColumn(text_.FromUtf8(columns[i].name), columns[i].kind, width, columns[i].decimals, nullptr));
   }
 }
 

@@ -39,12 +39,12 @@ std::unique_ptr<LayerWriter> CreateLayerWriter(const ConverterInputs& in, Result
                                                const std::wstring& base);
 
 // Applies the spatial-reference mode to a source's projection record: writes
-// the .prj through `out` (logging `logText` with the base path) and gives the
+// the .prj through `out` (logging `logText` with its part name) and gives the
 // factor applied to every coordinate. MAPGIS_OK; kNoProjection when the mode
 // asks for a reference the source lacks; MAPGIS_WRITE_FAILED when the .prj
 // cannot be written. Every failure is logged with its closing line.
 long ApplySpatialReference(const ConverterInputs& in, MapGis::MAP_PARAstruct para, LayerWriter& out,
-                           const std::wstring& base, const wchar_t* logText, double* factor);
+                           const wchar_t* logText, double* factor);
 
 // Logs that a file of the result could not be created ("E" line naming the
 // file and the reason, then the closing line) and gives MAPGIS_WRITE_FAILED.
@@ -90,8 +90,9 @@ class LayerConverter {
   virtual std::string LegendText() { return std::string(); }
   virtual const wchar_t* SkippedText() const;
   virtual const wchar_t* MismatchText() const;
+  // The lines naming the spatial reference and the written result, with
+  // %ls for the part's name (LayerWriter::PartName).
   virtual const wchar_t* ProjectionText() const;
-  // The line naming the written shapefile (base path as argument).
   virtual const wchar_t* OutputText() const;
   // Logs the closing line of a finished conversion and gives its result,
   // from the rows written, the valid records counted and the records skipped.
@@ -123,6 +124,8 @@ class LayerConverter {
   void AddModeColumns(const ModeColumns& columns);
   int Style(int i) const { return i < static_cast<int>(style_.size()) ? style_[static_cast<size_t>(i)] : -1; }
   void WriteText(int row, int column, const std::string& tableText);
+  // A text as the MapGIS file stores it (GBK).
+  void WriteStoredText(int row, int column, const std::string& gbk);
   void WriteUnsigned(int row, int column, uint32_t value);
   void WriteSigned(int row, int column, int32_t value);
   void WriteDouble(int row, int column, double value);
@@ -155,7 +158,7 @@ class LayerConverter {
   // receives the factor applied to every coordinate.
   long CreateResult(ResultStaging& staging, const std::wstring& base, double* k);
   // Closes the result, writes the legend, drops an empty result and logs the closing line.
-  long FinishResult(const std::wstring& base, int written, int valid, int errors);
+  long FinishResult(int written, int valid, int errors);
   // Ends a conversion whose result could not be written or created.
   long Failed();
   long CreateFailedStop(const std::wstring& file);

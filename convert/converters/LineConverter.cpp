@@ -6,19 +6,19 @@
 namespace {
 
 const StyleColumn kRawColumns[] = {
-    {"VKT_LTYPE", ColumnKind::Integer, kUnsignedInt, 0}, {"VKT_LCOLR", ColumnKind::Integer, kUnsignedInt, 0},
+    {"VKT_LTYPE", ColumnKind::Unsigned, kUnsignedInt, 0}, {"VKT_LCOLR", ColumnKind::Unsigned, kUnsignedInt, 0},
     {"VKT_LWIDH", ColumnKind::Double, 8, 3},             {"VKT_LCLAS", ColumnKind::Integer, kSmallInt, 0},
     {"VKT_XSCAL", ColumnKind::Double, 8, 0},             {"VKT_YSCAL", ColumnKind::Double, 8, 0},
-    {"VKT_FTYPE", ColumnKind::Integer, kSmallInt, 0},    {"VKT_FCOLR", ColumnKind::Integer, kUnsignedInt, 0},
-    {"VKT_LAYER", ColumnKind::Integer, kUnsignedInt, 0}, {"VKT_TRANS", ColumnKind::Integer, kSmallInt, 0},
+    {"VKT_FTYPE", ColumnKind::Integer, kSmallInt, 0},    {"VKT_FCOLR", ColumnKind::Unsigned, kUnsignedInt, 0},
+    {"VKT_LAYER", ColumnKind::Unsigned, kUnsignedInt, 0}, {"VKT_TRANS", ColumnKind::Integer, kSmallInt, 0},
 };
 
 const StyleColumn kTextColumns[] = {
-    {"线型", ColumnKind::Integer, kUnsignedInt, 0},   {"线颜色", ColumnKind::Integer, kUnsignedInt, 0},
+    {"线型", ColumnKind::Unsigned, kUnsignedInt, 0},   {"线颜色", ColumnKind::Unsigned, kUnsignedInt, 0},
     {"线宽", ColumnKind::Double, 8, 3},               {"线类型", ColumnKind::Integer, kSmallInt, 0},
     {"X系数", ColumnKind::Double, 8, 0},              {"Y系数", ColumnKind::Double, 8, 0},
-    {"辅助线型", ColumnKind::Integer, kSmallInt, 0},  {"辅助颜色", ColumnKind::Integer, kUnsignedInt, 0},
-    {"图层", ColumnKind::Integer, kUnsignedInt, 0},   {"透明输出", ColumnKind::Text, 8, 0},
+    {"辅助线型", ColumnKind::Integer, kSmallInt, 0},  {"辅助颜色", ColumnKind::Unsigned, kUnsignedInt, 0},
+    {"图层", ColumnKind::Unsigned, kUnsignedInt, 0},   {"透明输出", ColumnKind::Text, 8, 0},
 };
 
 }  // namespace

@@ -14,16 +14,16 @@ const StyleColumn kLabel = {"VKT_LABEL", ColumnKind::Text, 255, 0};
 const StyleColumn kRawColumns[] = {
     kLabel,
     {"VKT_PTYPE", ColumnKind::Integer, kSmallInt, 0},
-    {"VKT_SCOLR", ColumnKind::Integer, kUnsignedInt, 0},
-    {"VKT_LAYER", ColumnKind::Integer, kUnsignedInt, 0},
+    {"VKT_SCOLR", ColumnKind::Unsigned, kUnsignedInt, 0},
+    {"VKT_LAYER", ColumnKind::Unsigned, kUnsignedInt, 0},
     {"VKT_TRANS", ColumnKind::Integer, kSmallInt, 0},
 };
 
 const StyleColumn kTextColumns[] = {
     kLabel,
     {"点类型", ColumnKind::Integer, kSmallInt, 0},
-    {"点颜色", ColumnKind::Integer, kUnsignedInt, 0},
-    {"图层号", ColumnKind::Integer, kUnsignedInt, 0},
+    {"点颜色", ColumnKind::Unsigned, kUnsignedInt, 0},
+    {"图层号", ColumnKind::Unsigned, kUnsignedInt, 0},
     {"透明输出", ColumnKind::Text, 8, 0},
 };
 

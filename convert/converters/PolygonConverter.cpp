@@ -8,16 +8,16 @@
 namespace {
 
 const StyleColumn kRawColumns[] = {
-    {"VKT_RCOLR", ColumnKind::Integer, kUnsignedInt, 0}, {"VKT_PATNO", ColumnKind::Integer, kUnsignedInt, 0},
+    {"VKT_RCOLR", ColumnKind::Unsigned, kUnsignedInt, 0}, {"VKT_PATNO", ColumnKind::Unsigned, kUnsignedInt, 0},
     {"VKT_RHEIH", ColumnKind::Double, 8, 3},             {"VKT_RWIDH", ColumnKind::Double, 8, 3},
-    {"VKT_PCOLR", ColumnKind::Integer, kUnsignedInt, 0}, {"VKT_LAYER", ColumnKind::Integer, kUnsignedInt, 0},
+    {"VKT_PCOLR", ColumnKind::Unsigned, kUnsignedInt, 0}, {"VKT_LAYER", ColumnKind::Unsigned, kUnsignedInt, 0},
     {"VKT_TRANS", ColumnKind::Integer, kSmallInt, 0},
 };
 
 const StyleColumn kTextColumns[] = {
-    {"填充颜色", ColumnKind::Integer, kUnsignedInt, 0}, {"填充图案", ColumnKind::Integer, kUnsignedInt, 0},
+    {"填充颜色", ColumnKind::Unsigned, kUnsignedInt, 0}, {"填充图案", ColumnKind::Unsigned, kUnsignedInt, 0},
     {"图案高度", ColumnKind::Double, 8, 3},             {"图案宽度", ColumnKind::Double, 8, 3},
-    {"图案颜色", ColumnKind::Integer, kUnsignedInt, 0}, {"图层", ColumnKind::Integer, kUnsignedInt, 0},
+    {"图案颜色", ColumnKind::Unsigned, kUnsignedInt, 0}, {"图层", ColumnKind::Unsigned, kUnsignedInt, 0},
     {"透明输出", ColumnKind::Text, 8, 0},
 };
 

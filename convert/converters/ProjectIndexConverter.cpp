@@ -29,11 +29,11 @@ enum Column { kMatchId, kDataType, kDataName, kDataName2, kDataDesc, kDispOrder,
 constexpr int kScaleWidth = 16;
 
 const StyleColumn kIndexColumns[] = {
-    {"MatchID", ColumnKind::Integer, kUnsignedInt, 0},  {"DataType", ColumnKind::Text, 10, 0},
+    {"MatchID", ColumnKind::Unsigned, kUnsignedInt, 0},  {"DataType", ColumnKind::Text, 10, 0},
     {"DataName", ColumnKind::Text, 254, 0},           {"DataName2", ColumnKind::Text, 254, 0},
-    {"DataDesc", ColumnKind::Text, 254, 0},           {"DispOrder", ColumnKind::Integer, kUnsignedInt, 0},
+    {"DataDesc", ColumnKind::Text, 254, 0},           {"DispOrder", ColumnKind::Unsigned, kUnsignedInt, 0},
     {"DispMin", ColumnKind::Double, kScaleWidth, 3},    {"DispMax", ColumnKind::Double, kScaleWidth, 3},
-    {"State", ColumnKind::Integer, kUnsignedInt, 0},    {"Scale", ColumnKind::Double, kScaleWidth, 3},
+    {"State", ColumnKind::Unsigned, kUnsignedInt, 0},    {"Scale", ColumnKind::Double, kScaleWidth, 3},
     {"Tag", ColumnKind::Text, 254, 0},
 };
 constexpr int kColumnCount = sizeof kIndexColumns / sizeof kIndexColumns[0];
@@ -151,7 +151,7 @@ class ProjectIndexConverter {
   int WriteLayerRows(MapGis_Prj& project, const std::wstring& source, long count, double k, Extent* all);
 
   const ConverterInputs& in_;
-  const TableText text_;
+  TableText text_;
   std::unique_ptr<LayerWriter> out_;
   std::string csv_;
   int columns_[kColumnCount] = {};
@@ -166,7 +166,7 @@ void ProjectIndexConverter::AddColumns() {
     int width = c.width;
     // Chinese texts take half as many bytes again in UTF-8.
     if (c.kind == ColumnKind::Text && utf8 && width < 255) width = std::min(255, width + (width + 1) / 2);
-    columns_[i] = out_->AddColumn(c.name, c.kind, width, c.decimals, nullptr, nullptr);
+    columns_[i] = out_->AddColumn(c.name, c.kind, width, c.decimals, nullptr);
   }
 }
 
@@ -252,8 +252,9 @@ long ProjectIndexConverter::Convert(ResultStaging& staging, const std::wstring& 
 
   // Spatial reference and the factor applied to every coordinate.
   out_ = CreateLayerWriter(in_, staging, base);
+  text_ = TableText(out_->Utf8());
   double k = 1.0;
-  const long status = ApplySpatialReference(in_, para, *out_, base, L"------I__输出投影文件[%ls.prj]", &k);
+  const long status = ApplySpatialReference(in_, para, *out_, L"------I__输出投影文件[%ls]", &k);
   if (in_.report && status == MAPGIS_OK && in_.options.ExportProjection != 0) {
     in_.report->layers.back().spatialReference = "text";
   }
@@ -280,7 +281,7 @@ long ProjectIndexConverter::Convert(ResultStaging& staging, const std::wstring& 
 
   if (out_->Failure() || !out_->Close()) return WriteFailed(in_.log, *out_);
   if (!out_->WriteSideFile(L".CSV", csv_)) return WriteFailed(in_.log, *out_);
-  CONVERT_LOG(in_.log, L"------I__输出结果文件[%ls.shp]", base.c_str());
+  CONVERT_LOG(in_.log, L"------I__输出结果文件[%ls]", out_->PartName(L".shp").c_str());
   if (in_.options.ExportEmptyFile == 0 && layers == 0) {
     out_->Discard();
     CONVERT_LOG(in_.log, L"------I__转换结果为空文件,已被删除！");

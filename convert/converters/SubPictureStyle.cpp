@@ -11,16 +11,16 @@ const StyleColumn kSymbolColumns[] = {{"VKT_SYMBOL", ColumnKind::Text, kCodeWidt
 const StyleColumn kLegendColumns[] = {{"VKT_LEGEND", ColumnKind::Text, kCodeWidth, 0}, {"VKT_ANGLE", ColumnKind::Double, 8, 3}};
 
 const StyleColumn kRawColumns[] = {
-    {"VKT_SUBNO", ColumnKind::Integer, kUnsignedInt, 0}, {"VKT_SHEIH", ColumnKind::Double, 8, 3},
+    {"VKT_SUBNO", ColumnKind::Unsigned, kUnsignedInt, 0}, {"VKT_SHEIH", ColumnKind::Double, 8, 3},
     {"VKT_SWIDH", ColumnKind::Double, 8, 3},             {"VKT_ANGLE", ColumnKind::Double, 8, 3},
-    {"VKT_SCOLR", ColumnKind::Integer, kUnsignedInt, 0}, {"VKT_LAYER", ColumnKind::Integer, kUnsignedInt, 0},
+    {"VKT_SCOLR", ColumnKind::Unsigned, kUnsignedInt, 0}, {"VKT_LAYER", ColumnKind::Unsigned, kUnsignedInt, 0},
     {"VKT_TRANS", ColumnKind::Integer, kSmallInt, 0},
 };
 
 const StyleColumn kTextColumns[] = {
-    {"子图号", ColumnKind::Integer, kUnsignedInt, 0},   {"子图高度", ColumnKind::Double, 8, 3},
+    {"子图号", ColumnKind::Unsigned, kUnsignedInt, 0},   {"子图高度", ColumnKind::Double, 8, 3},
     {"子图宽度", ColumnKind::Double, 8, 3},             {"旋转角度", ColumnKind::Double, 8, 3},
-    {"子图颜色", ColumnKind::Integer, kUnsignedInt, 0}, {"图层号", ColumnKind::Integer, kUnsignedInt, 0},
+    {"子图颜色", ColumnKind::Unsigned, kUnsignedInt, 0}, {"图层号", ColumnKind::Unsigned, kUnsignedInt, 0},
     {"透明输出", ColumnKind::Text, 16, 0},
 };
 

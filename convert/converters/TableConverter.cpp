@@ -1,5 +1,5 @@
-// Attribute-table conversion: a MapGIS table file copied into a dBASE
-// table with the field mapping of the layer conversions.
+// Attribute-table conversion: a MapGIS table file copied into a table
+// without shapes, with the field mapping of the layer conversions.
 #include "AttributeColumns.h"
 #include "LayerConverter.h"
 
@@ -28,24 +28,23 @@ long Convert(const ConverterInputs& in, ResultStaging& staging, const std::wstri
   if (fieldCount < 0) return stop(MAPGIS_NO_TABLE, L"----结束转换[原文件错误-属性结构定义错误]");
 
   out = CreateLayerWriter(in, staging, base);
-  const TableText text(in.options.Utf8Tables());
   std::wstring failed;
   if (!out->CreateTable(&failed)) return CreateFailed(in.log, *out, failed);
   AttributeColumns columns;
-  if (columns.Declare(reader, *out, text, in.log) != MAPGIS_OK) {
+  if (columns.Declare(reader, *out, in.log) != MAPGIS_OK) {
     return stop(MAPGIS_NO_TABLE, L"----结束转换[原文件错误-属性结构定义错误]");
   }
 
   // Rows are addressed by the record index, so the table holds every record.
   const int n = static_cast<int>(records);
   for (int i = 0; i < n; ++i) {
-    columns.Write(reader, *out, i, i, text, in.log);
+    columns.Write(reader, *out, i, i, in.log);
     if (out->Failure()) break;
     if (in.progress) in.progress->SetProgress(static_cast<int>((static_cast<long long>(i) + 1) * 100 / n));
   }
   reader.Close();
   if (out->Failure() || !out->Close()) return WriteFailed(in.log, *out);
-  CONVERT_LOG(in.log, L"------I__输出属性文件[%ls.dbf]", base.c_str());
+  CONVERT_LOG(in.log, L"------I__输出属性文件[%ls]", out->PartName(L".dbf").c_str());
   if (in.options.ExportEmptyFile == 0 && n == 0) {
     out->Discard();
     CONVERT_LOG(in.log, L"------I__转换结果为空文件,已被删除！");

@@ -6,9 +6,13 @@
 // from anywhere else. Member names are the keys of the settings store.
 #include <string>
 
+// Output formats (the OutputFormat setting).
+constexpr int kFormatShapefile = 0;
+constexpr int kFormatGeoPackage = 1;
+
 struct ConversionOptions {
   // Section "FilePath"
-  std::wstring OutPath;             // output folder of a run; empty: next to each source
+  std::wstring OutPath;             // output folder of a run (a GeoPackage file in that format); empty: next to each source
   std::wstring LibPath;             // folder holding the colour library "Pcolor.lib"
 
   // Section "General"
@@ -22,6 +26,7 @@ struct ConversionOptions {
   int ExportNetNode = 0;            // not 0: network files also write their nodes
   int ExportProjection = 1;         // 0 none, 1 own scale and units, 2 standard (1:1, metres)
   int ExportLayerIndex = 1;         // not 0: projects convert as a layer index
+  int OutputFormat = kFormatShapefile;  // 0 shapefiles, 1 GeoPackage
 
   // Section "Styles"
   int SymbolType = 0;               // 0 none, 1 code, 2 raw, 3 plain text, 4 ArcView legend, 5 legend board
@@ -42,8 +47,9 @@ struct ConversionOptions {
   std::wstring Arcfix = L"C";
   std::wstring Nodefix = L"D";
 
-  // Whether tables of the run are written in UTF-8.
+  // Whether shapefile tables of the run are written in UTF-8 (a GeoPackage always is).
   bool Utf8Tables() const { return CodePage == 0; }
+  bool WritesGeoPackage() const { return OutputFormat == kFormatGeoPackage; }
   // The settings of a quick conversion: no style columns, splits, layer
   // index or spatial reference.
   ConversionOptions Quick() const;

@@ -24,6 +24,7 @@ const std::vector<SettingEntry>& SettingsTable() {
       {"Output", "ExportNetNode", &Settings::ExportNetNode, nullptr},
       {"Output", "ExportProjection", &Settings::ExportProjection, nullptr},
       {"Output", "ExportLayerIndex", &Settings::ExportLayerIndex, nullptr},
+      {"Output", "OutputFormat", &Settings::OutputFormat, nullptr},
       {"Styles", "SymbolType", &Settings::SymbolType, nullptr},
       {"Styles", "SymbolFontName", nullptr, &Settings::SymbolFontName},
       {"Styles", "ColorModel", &Settings::ColorModel, nullptr},

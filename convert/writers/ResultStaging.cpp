@@ -12,6 +12,7 @@
 #include <mutex>
 #include <set>
 
+#include "GeoPackageTarget.h"
 #include "MapGisCodePage.h"
 
 namespace fs = std::filesystem;
@@ -90,10 +91,11 @@ bool Exists(const std::string& path) {
 
 }  // namespace
 
+ResultStaging::ResultStaging(bool replace) : replace_(replace) {}
+
 ResultStaging::~ResultStaging() { Discard(); }
 
-std::string ResultStaging::Stage(const std::string& finalBase, int* error) {
-  const std::string folder = FolderOf(finalBase);
+std::string ResultStaging::HiddenFolder(const std::string& folder, int* error) {
   auto found = folders_.find(folder);
   if (found == folders_.end()) {
     RemoveAbandoned(folder);
@@ -104,7 +106,19 @@ std::string ResultStaging::Stage(const std::string& finalBase, int* error) {
     }
     found = folders_.emplace(folder, pattern).first;
   }
-  const std::string tempBase = found->second + "/" + NameOf(finalBase);
+  return found->second;
+}
+
+GeoPackageTarget& ResultStaging::GeoPackage(const std::string& file) {
+  std::unique_ptr<GeoPackageTarget>& target = geoPackages_[file];
+  if (!target) target = std::make_unique<GeoPackageTarget>(*this, file, replace_);
+  return *target;
+}
+
+std::string ResultStaging::Stage(const std::string& finalBase, int* error) {
+  const std::string hidden = HiddenFolder(FolderOf(finalBase), error);
+  if (hidden.empty()) return std::string();
+  const std::string tempBase = hidden + "/" + NameOf(finalBase);
   for (Result& r : results_) {
     if (r.finalBase == finalBase) {
       r.dropped = false;
@@ -136,6 +150,7 @@ void ResultStaging::RemoveOldFiles(const std::string& finalBase, const std::vect
 
 bool ResultStaging::Commit(ConversionLog& log, WriteFailure* failure, std::vector<std::string>* placed) {
   bool ok = true;
+  for (auto& target : geoPackages_) ok = ok && target.second->Commit(log, failure);
   for (const Result& r : results_) {
     const std::string tempFolder = FolderOf(r.tempBase);
     const std::string name = NameOf(r.tempBase);
@@ -161,6 +176,8 @@ bool ResultStaging::Commit(ConversionLog& log, WriteFailure* failure, std::vecto
 }
 
 void ResultStaging::Discard() {
+  // GeoPackages first: a new one is still in the hidden folder.
+  geoPackages_.clear();
   for (const auto& folder : folders_) {
     std::error_code ec;
     fs::remove_all(fs::u8path(folder.second), ec);

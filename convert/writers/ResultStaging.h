@@ -4,20 +4,24 @@
 // beside their final place, ".gridmoor-PID-XXXXXX", and renamed into place
 // together only when the entry is complete. A failed or interrupted entry
 // leaves nothing under a final name; a killed run leaves only the hidden
-// folder, which the next run in that folder removes.
+// folder, which the next run in that folder removes. Layers of a
+// GeoPackage are kept by its GeoPackageTarget and written at the commit.
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ConversionLog.h"
 #include "LayerWriter.h"
 
+class GeoPackageTarget;
+
 class ResultStaging {
  public:
   // `replace`: the results replace existing results of the same names (the
   // clash policy overwrites), so files of an old result that the new one
   // does not write are removed as the new one is put in place.
-  explicit ResultStaging(bool replace = false) : replace_(replace) {}
+  explicit ResultStaging(bool replace = false);
   ~ResultStaging();
   ResultStaging(const ResultStaging&) = delete;
   ResultStaging& operator=(const ResultStaging&) = delete;
@@ -28,6 +32,11 @@ class ResultStaging {
   std::string Stage(const std::string& finalBase, int* error);
   // The result of `finalBase` is not to be kept.
   void Drop(const std::string& finalBase);
+  // The hidden folder of this entry in `folder` (made on first use); empty
+  // when it cannot be made (`error` receives the system's error number).
+  std::string HiddenFolder(const std::string& folder, int* error);
+  // The layers this entry writes into the GeoPackage `file` (UTF-8 path).
+  GeoPackageTarget& GeoPackage(const std::string& file);
 
   // Puts every kept result in place. False when a file could not be renamed
   // (`failure` tells which and why); what was not renamed is removed.
@@ -49,4 +58,5 @@ class ResultStaging {
   bool replace_;
   std::vector<Result> results_;
   std::map<std::string, std::string> folders_;  // final folder -> hidden folder
+  std::map<std::string, std::unique_ptr<GeoPackageTarget>> geoPackages_;
 };

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -21,12 +22,36 @@ constexpr off_t kLanguageDriverOffset = 29;
 
 std::wstring Reason(int error) { return MapGis::Utf8ToWide(std::strerror(error)); }
 
+constexpr int kMaxColumnWidth = 255;
+
 DBFFieldType DbfType(ColumnKind kind) {
   switch (kind) {
-    case ColumnKind::Text: return FTString;
+    case ColumnKind::Integer:
+    case ColumnKind::Unsigned: return FTInteger;
     case ColumnKind::Double: return FTDouble;
-    default: return FTInteger;
+    default: return FTString;
   }
+}
+
+std::string DateText(const MapGis::DATE_STRUstruct& d) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
+  return text;
+}
+
+// Seconds that are not finite or absurd give the all-zero text.
+std::string TimeText(const MapGis::TIME_STRUstruct& t) {
+  char text[64];
+  if (!std::isfinite(t.second) || t.second < 0.0 || t.second >= 1.0e6) return "00:00:00.00";
+  std::snprintf(text, sizeof text, "%02d:%02d:%04.2f", t.hour, t.minute, t.second);
+  return text;
+}
+
+std::string TimeStampText(const MapGis::TIMESTAMPstruct& t) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d_%02d:%02d:%02d.%08u", t.year, t.month, t.day, t.hour, t.minute,
+                t.second, t.fraction);
+  return text;
 }
 
 int ShpType(ShapeKind kind) {
@@ -128,7 +153,7 @@ bool ShapefileWriter::CreateShapes(ShapeKind kind, std::wstring* failed) {
 }
 
 int ShapefileWriter::AddColumn(const std::string& name, ColumnKind kind, int width, int decimals,
-                               std::string* written, bool* renamed) {
+                               StoredColumn* written) {
   if (!dbf_) return -1;
   const std::string cut = TableText::CutAt(name, XBASE_FLDNAME_LEN_WRITE, utf8_);
   std::string stored = cut;
@@ -139,8 +164,9 @@ int ShapefileWriter::AddColumn(const std::string& name, ColumnKind kind, int wid
     const std::string digits = std::to_string(n);
     stored = TableText::CutAt(name, XBASE_FLDNAME_LEN_WRITE - digits.size(), utf8_) + digits;
   }
+  if (written) *written = StoredColumn{stored, stored != cut, width > kMaxColumnWidth};
   if (width < 1) width = 1;
-  if (width > 255) width = 255;
+  if (width > kMaxColumnWidth) width = kMaxColumnWidth;
   const int column = DBFAddField(dbf_, stored.c_str(), DbfType(kind), width, decimals);
   if (column < 0) return -1;
   names_.push_back(stored);
@@ -149,8 +175,6 @@ int ShapefileWriter::AddColumn(const std::string& name, ColumnKind kind, int wid
   if (native == 'N' || native == 'F') DBFGetFieldInfo(dbf_, column, nullptr, &number.width, &number.decimals);
   if (static_cast<size_t>(column) >= numbers_.size()) numbers_.resize(static_cast<size_t>(column) + 1);
   numbers_[static_cast<size_t>(column)] = number;
-  if (written) *written = stored;
-  if (renamed) *renamed = stored != cut;
   return column;
 }
 
@@ -183,6 +207,22 @@ bool ShapefileWriter::WriteString(int row, int column, const std::string& value)
   DBFGetFieldInfo(dbf_, column, nullptr, &width, nullptr);
   const std::string fitted = TableText::CutAt(value, static_cast<size_t>(width > 0 ? width : 0), utf8_);
   return DBFWriteStringAttribute(dbf_, row, column, fitted.c_str()) != 0 && fitted.size() == value.size();
+}
+
+bool ShapefileWriter::WriteStoredText(int row, int column, const std::string& gbk) {
+  return WriteString(row, column, TableText(utf8_).StoredValueText(gbk));
+}
+
+bool ShapefileWriter::WriteDate(int row, int column, const MapGis::DATE_STRUstruct& value) {
+  return WriteString(row, column, DateText(value));
+}
+
+bool ShapefileWriter::WriteTime(int row, int column, const MapGis::TIME_STRUstruct& value) {
+  return WriteString(row, column, TimeText(value));
+}
+
+bool ShapefileWriter::WriteTimeStamp(int row, int column, const MapGis::TIMESTAMPstruct& value) {
+  return WriteString(row, column, TimeStampText(value));
 }
 
 const ShapefileWriter::NumberColumn* ShapefileWriter::Numeric(int column) const {

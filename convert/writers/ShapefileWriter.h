@@ -19,17 +19,26 @@ class ShapefileWriter : public LayerWriter {
   ShapefileWriter(const ShapefileWriter&) = delete;
   ShapefileWriter& operator=(const ShapefileWriter&) = delete;
 
+  bool Utf8() const override { return utf8_; }
+  std::wstring PartName(const wchar_t* extension) const override { return finalBase_ + extension; }
   bool CreateTable(std::wstring* failed) override;
   bool CreateShapes(ShapeKind kind, std::wstring* failed) override;
   // Names are cut to 10 bytes at a character boundary and made unique: a
-  // later column whose name is taken gets a number in its tail.
-  int AddColumn(const std::string& name, ColumnKind kind, int width, int decimals, std::string* stored,
-                bool* renamed) override;
+  // later column whose name is taken gets a number in its tail. Columns
+  // hold at most 255 bytes; dates, times and timestamps are text columns.
+  int AddColumn(const std::string& name, ColumnKind kind, int width, int decimals, StoredColumn* stored) override;
   bool WriteShape(const MapGis::Geometry* g) override;
   bool WriteString(int row, int column, const std::string& value) override;
+  // Whole up to 254 bytes, else cut to 250 bytes and "..." (TableText).
+  bool WriteStoredText(int row, int column, const std::string& gbk) override;
   bool WriteInteger(int row, int column, int value) override;
   bool WriteUnsigned(int row, int column, uint32_t value) override;
   bool WriteDouble(int row, int column, double value) override;
+  // Dates, times and timestamps as text: "2024-05-01", "12:30:05.25",
+  // "2024-05-01_12:30:05.00000000".
+  bool WriteDate(int row, int column, const MapGis::DATE_STRUstruct& value) override;
+  bool WriteTime(int row, int column, const MapGis::TIME_STRUstruct& value) override;
+  bool WriteTimeStamp(int row, int column, const MapGis::TIMESTAMPstruct& value) override;
   bool WriteNull(int row, int column) override;
   bool WriteSideFile(const std::wstring& extension, const std::string& bytes) override;
   bool Close() override;

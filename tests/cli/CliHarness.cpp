@@ -1,5 +1,8 @@
 #include "CliHarness.h"
 
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
 #include <errno.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -75,6 +78,21 @@ CliResult RunProgram(std::vector<std::string> argv) {
   result.out = Slurp(outPath);
   result.err = Slurp(errPath);
   return result;
+}
+
+std::map<std::string, long long> GeoPackageLayers(const std::filesystem::path& gpkg) {
+  std::map<std::string, long long> counts;
+  if (!std::filesystem::exists(gpkg)) return counts;
+  GDALAllRegister();
+  const char* const drivers[] = {"GPKG", nullptr};
+  GDALDatasetUniquePtr ds(GDALDataset::Open(gpkg.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE, drivers));
+  OGRLayer* check = ds ? ds->ExecuteSQL("PRAGMA integrity_check", nullptr, nullptr) : nullptr;
+  std::unique_ptr<OGRFeature> verdict(check ? check->GetNextFeature() : nullptr);
+  if (!verdict || std::string(verdict->GetFieldAsString(0)) != "ok") counts["!"] = 1;
+  if (check) ds->ReleaseResultSet(check);
+  if (!ds) return counts;
+  for (OGRLayer* layer : ds->GetLayers()) counts[layer->GetName()] = layer->GetFeatureCount(TRUE);
+  return counts;
 }
 
 ScratchDir::ScratchDir() {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,12 @@ CliResult RunGridmoor(const std::vector<std::string>& args);
 // The first line of `text` that starts with `prefix` once its indentation
 // is removed, without that indentation; "" when there is none.
 std::string LineStarting(const std::string& text, const std::string& prefix);
+
+// Row counts of the layers of a GeoPackage opened for update, as QGIS and
+// ogrinfo open it (which rolls back what a killed writer left); empty when
+// there is no file. A file that does not open, or fails SQLite's integrity
+// check, gives one entry "!".
+std::map<std::string, long long> GeoPackageLayers(const std::filesystem::path& gpkg);
 
 // A temporary folder, removed with its contents.
 class ScratchDir {

@@ -63,6 +63,14 @@ std::map<std::string, int> FilesByStem(const fs::path& folder) {
   return stems;
 }
 
+// Every result left is one of the reference's, with the reference's count.
+void ExpectWhole(const std::map<std::string, long long>& left, const std::map<std::string, long long>& whole) {
+  for (const auto& [name, count] : left) {
+    ASSERT_TRUE(whole.count(name)) << name;
+    EXPECT_EQ(count, whole.at(name)) << name;
+  }
+}
+
 int HiddenTemporaries(const fs::path& folder) {
   int n = 0;
   for (const auto& e : fs::directory_iterator(folder)) n += e.path().filename().u8string().rfind(".gridmoor-", 0) == 0;
@@ -144,10 +152,7 @@ TEST(ResultSafety, AFullFilesystemFailsTheEntriesThatDidNotFitAndLeavesOnlyWhole
   const auto left = Results(dir.Path() / "small");
   EXPECT_FALSE(left.empty());
   EXPECT_LT(left.size(), whole.size());
-  for (const auto& [stem, count] : left) {
-    ASSERT_TRUE(whole.count(stem)) << stem;
-    EXPECT_EQ(count, whole.at(stem)) << stem;
-  }
+  ExpectWhole(left, whole);
   EXPECT_EQ(HiddenTemporaries(dir.Path() / "small"), 0);
 }
 
@@ -189,5 +194,63 @@ TEST(ResultSafety, AKilledRunLeavesNoResultOrAWholeOne) {
     ASSERT_EQ(RunGridmoor(args(out)).exitCode, 0);
     EXPECT_EQ(HiddenTemporaries(out), 0);
     EXPECT_EQ(Results(out), whole);
+  }
+}
+
+TEST(ResultSafety, AGeoPackageTooSmallForItsLayersKeepsTheWholeOnes) {
+  ScratchDir dir;
+  std::vector<std::string> sources;
+  for (const std::string& f : kRealLayers) sources.push_back(dir.CopySample(f));
+  auto args = [&](const fs::path& out) {
+    std::vector<std::string> a = {"convert", "--mode", "quick", "--on-clash", "rename", "-o", out.u8string()};
+    a.insert(a.end(), sources.begin(), sources.end());
+    return a;
+  };
+  fs::create_directories(dir.Path() / "roomy");
+  ASSERT_EQ(RunGridmoor(args(dir.Path() / "roomy" / "all.gpkg")).exitCode, 0);
+  const auto whole = GeoPackageLayers(dir.Path() / "roomy" / "all.gpkg");
+
+  SmallFilesystem small(dir.Path() / "small", "size=300k");
+  if (!small.Mounted()) GTEST_SKIP() << "a tmpfs cannot be mounted here (the test needs root)";
+  const CliResult run = RunGridmoor(args(dir.Path() / "small" / "all.gpkg"));
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_TRUE(Contains(run.out, "------E__无法写入结果文件[" + (dir.Path() / "small" / "all.gpkg").u8string()));
+  const auto left = GeoPackageLayers(dir.Path() / "small" / "all.gpkg");
+  EXPECT_FALSE(left.empty());
+  EXPECT_LT(left.size(), whole.size());
+  ExpectWhole(left, whole);
+  EXPECT_EQ(HiddenTemporaries(dir.Path() / "small"), 0);
+}
+
+TEST(ResultSafety, AKilledRunLeavesAGeoPackageWithItsCompleteLayers) {
+  ScratchDir dir;
+  const fs::path inputs = dir.Path() / "inputs";
+  ASSERT_EQ(std::system((std::string(GRIDMOOR_BENCH_INPUTS) + " " + inputs.string() + " 0.05 >/dev/null").c_str()), 0);
+  auto args = [&](const fs::path& out) {
+    return std::vector<std::string>{"convert", (inputs / "lines.WL").string(), (inputs / "points.WT").string(),
+                                    (inputs / "polygons.WP").string(), "-q", "-o", out.string(), "--on-clash",
+                                    "overwrite", "--set", "SymbolType=2"};
+  };
+  fs::create_directories(dir.Path() / "reference");
+  ASSERT_EQ(RunGridmoor(args(dir.Path() / "reference" / "all.gpkg")).exitCode, 0);
+  const auto whole = GeoPackageLayers(dir.Path() / "reference" / "all.gpkg");
+  ASSERT_EQ(whole.size(), 3u);
+
+  for (int delayMs : {30, 150, 300, 500, 800, 1200}) {
+    SCOPED_TRACE(delayMs);
+    const fs::path out = dir.Path() / ("out" + std::to_string(delayMs));
+    fs::create_directories(out);
+    const pid_t pid = Start(args(out / "all.gpkg"));
+    ASSERT_GT(pid, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    // The GeoPackage opens with the layers that were complete.
+    ExpectWhole(GeoPackageLayers(out / "all.gpkg"), whole);
+    ASSERT_EQ(RunGridmoor(args(out / "all.gpkg")).exitCode, 0);
+    EXPECT_EQ(GeoPackageLayers(out / "all.gpkg"), whole);
+    EXPECT_EQ(HiddenTemporaries(out), 0);
+    EXPECT_FALSE(fs::exists(out / "all.gpkg-journal"));
   }
 }
