@@ -1,6 +1,7 @@
 #include "PageOutput.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -24,6 +25,10 @@ CPageOutput::CPageOutput(QWidget* parent) : QWizardPage(parent) {
   where->addButton(toSource_);
   path_ = new FolderField(this);
   auto* pathLabel = new QLabel(QStringLiteral("指定路径:"), this);
+  format_ = new QComboBox(this);
+  format_->addItem(QStringLiteral("Shapefile (*.shp)"));
+  format_->addItem(QStringLiteral("GeoPackage (*.gpkg)"));
+  auto* formatLabel = new QLabel(QStringLiteral("输出格式"), this);
 
   // The encoding choice is kept but hidden: every run writes ANSI tables.
   ansi_ = new QRadioButton(QStringLiteral("ANSI——默认编码格式，所有平台通用"), this);
@@ -40,6 +45,8 @@ CPageOutput::CPageOutput(QWidget* parent) : QWizardPage(parent) {
   grid->addWidget(pathLabel, 1, 0);
   grid->addWidget(path_, 1, 1);
   grid->addWidget(toSource_, 2, 0, 1, 2);
+  grid->addWidget(formatLabel, 3, 0);
+  grid->addWidget(format_, 3, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(ansi_);
@@ -55,10 +62,12 @@ void CPageOutput::initializePage() {
   const QString out = QString::fromStdWString(AppSettings().OutPath);
   path_->SetText(out);
   (out.isEmpty() ? toSource_ : toFolder_)->setChecked(true);
+  format_->setCurrentIndex(AppSettings().OutputFormat == kFormatGeoPackage ? 1 : 0);
   UpdateEnabled();
 }
 
 bool CPageOutput::validatePage() {
+  AppSettings().OutputFormat = format_->currentIndex() == 1 ? kFormatGeoPackage : kFormatShapefile;
   if (toSource_->isChecked()) {
     AppSettings().OutPath.clear();
     return true;

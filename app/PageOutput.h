@@ -1,8 +1,10 @@
 #pragma once
-// Wizard page "输出": results into a chosen folder or next to each source.
+// Wizard page "输出": results into a chosen folder or next to each source,
+// as shapefiles or GeoPackages.
 #include <QWizardPage>
 
 class FolderField;
+class QComboBox;
 class QRadioButton;
 
 class CPageOutput : public QWizardPage {
@@ -18,6 +20,8 @@ class CPageOutput : public QWizardPage {
   QRadioButton* ToFolderButton() const { return toFolder_; }
   QRadioButton* ToSourceButton() const { return toSource_; }
   FolderField* PathField() const { return path_; }
+  // "输出格式": 0 Shapefile, 1 GeoPackage (the OutputFormat setting).
+  QComboBox* FormatBox() const { return format_; }
 
  private:
   void UpdateEnabled();
@@ -25,6 +29,7 @@ class CPageOutput : public QWizardPage {
   QRadioButton* toFolder_;
   QRadioButton* toSource_;
   FolderField* path_;
+  QComboBox* format_;
   QRadioButton* ansi_;
   QRadioButton* utf8_;
 };

@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QComboBox>
 #include <QTemporaryDir>
 
 #include "SettingsStore.h"
@@ -73,6 +74,15 @@ TEST_F(WizardTest, OutputPageChecksTheFolderOnFinish) {
   EXPECT_TRUE(page.validatePage());
   EXPECT_TRUE(AppSettings().OutPath.empty());
   EXPECT_EQ(messages.boxes.size(), 3u);
+
+  // "输出格式" is the stored output format, shown and kept by the page.
+  EXPECT_EQ(page.FormatBox()->currentText(), QStringLiteral("Shapefile (*.shp)"));
+  page.FormatBox()->setCurrentIndex(1);
+  EXPECT_TRUE(page.validatePage());
+  EXPECT_EQ(AppSettings().OutputFormat, kFormatGeoPackage);
+  AppSettings().OutputFormat = kFormatShapefile;
+  page.initializePage();
+  EXPECT_EQ(page.FormatBox()->currentIndex(), 0);
 }
 
 TEST_F(WizardTest, StylePageNeedsALibraryFolderForAStyleMode) {
