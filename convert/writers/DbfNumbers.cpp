@@ -61,6 +61,33 @@ bool FormatInteger(int value, int width, int decimals, char* out) {
   return Place(digits, static_cast<int>(end - digits), width, out);
 }
 
+namespace {
+
+// `value` as "%0*d" prints it: a minus sign first, then zeros up to `width`
+// characters in all, then the digits.
+void AppendZeroPadded(std::string& out, int value, int width) {
+  char digits[16];
+  const unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+  const int n = static_cast<int>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+  const int sign = value < 0 ? 1 : 0;
+  if (sign) out += '-';
+  if (n + sign < width) out.append(static_cast<size_t>(width - n - sign), '0');
+  out.append(digits, static_cast<size_t>(n));
+}
+
+}  // namespace
+
+std::string DateText(int year, int month, int day) {
+  std::string text;
+  text.reserve(16);
+  AppendZeroPadded(text, year, 4);
+  text += '-';
+  AppendZeroPadded(text, month, 2);
+  text += '-';
+  AppendZeroPadded(text, day, 2);
+  return text;
+}
+
 bool FormatUnsigned(uint32_t value, int width, char* out) {
   char digits[16];
   const int n = static_cast<int>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);

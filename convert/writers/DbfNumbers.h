@@ -4,6 +4,7 @@
 // decimals, right-aligned with spaces, cut to the column width when too long.
 // The caller stores the text with DBFWriteAttributeDirectly.
 #include <cstdint>
+#include <string>
 
 namespace DbfNumbers {
 
@@ -28,5 +29,9 @@ bool FormatInteger(int value, int width, int decimals, char* out);
 // right-aligned in `width` characters. False, with an empty text (nothing
 // to store), when the digits do not fit.
 bool FormatUnsigned(uint32_t value, int width, char* out);
+
+// The text "%04d-%02d-%02d" gives for a date, as a date is written into a
+// text column, without printf.
+std::string DateText(int year, int month, int day);
 
 }  // namespace DbfNumbers

@@ -33,11 +33,7 @@ DBFFieldType DbfType(ColumnKind kind) {
   }
 }
 
-std::string DateText(const MapGis::DATE_STRUstruct& d) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
-  return text;
-}
+std::string DateText(const MapGis::DATE_STRUstruct& d) { return DbfNumbers::DateText(d.year, d.month, d.day); }
 
 // Seconds that are not finite or absurd give the all-zero text.
 std::string TimeText(const MapGis::TIME_STRUstruct& t) {

@@ -12,6 +12,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -149,4 +150,22 @@ TEST(DbfNumbers, UnsignedValuesAreWhatTheUnsignedWriteStores) {
   EXPECT_FALSE(DbfNumbers::FormatUnsigned(7, 0, text));
   EXPECT_FALSE(DbfNumbers::FormatDouble(7, 256, 0, text));
   EXPECT_FALSE(DbfNumbers::FormatDouble(7, 10, -1, text));
+}
+
+// Dates written into text columns: the text "%04d-%02d-%02d" gives, for every
+// year a MapGIS date can hold and every month and day byte.
+TEST(DbfNumbers, DateTextIsWhatPrintfGives) {
+  char expected[64];
+  auto check = [&](int year, int month, int day) {
+    std::snprintf(expected, sizeof expected, "%04d-%02d-%02d", year, month, day);
+    return DbfNumbers::DateText(year, month, day) == expected;
+  };
+  int wrong = 0;
+  for (int year = -32768; year <= 32767; ++year) {
+    for (int month : {0, 1, 9, 10, 12, 99, 100, 255}) wrong += !check(year, month, 31);
+  }
+  for (int month = 0; month <= 255; ++month) {
+    for (int day = 0; day <= 255; ++day) wrong += !check(2019, month, day) + !check(-7, month, day);
+  }
+  EXPECT_EQ(wrong, 0);
 }
