@@ -14,7 +14,7 @@ packages=(
   gdal-bin libgdal-dev
   clang libclang-rt-dev        # the fuzz targets of make test
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  python3-qgis python3-numpy   # the QGIS check of the style files (tests/style)
+  python3-qgis python3-numpy python3-gdal  # the QGIS check of the style files (tests/style)
 )
 if [ "${1:-}" = screenshot ]; then
   # A virtual display and a font with Chinese glyphs.
