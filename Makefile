@@ -61,12 +61,14 @@ fuzz-smoke: fuzz-build
 	@bash fuzz/smoke.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS) $(REAL_SAMPLES) $(FUZZ_BUILD)/demo
 
 # Screenshots of the desktop program for the README, drawn under a virtual
-# display after converting the demo data.
+# display after converting the demo data; and a real map converted and drawn
+# by QGIS with and without its style files (headless).
 screenshot: build
 	@bash scripts/setup.sh screenshot
-	@cmake --build $(BUILD) -j$(JOBS) --target gridmoor_screenshots
+	@cmake --build $(BUILD) -j$(JOBS) --target gridmoor_screenshots gridmoor
 	@mkdir -p docs
 	@xvfb-run -a -s "-screen 0 1400x900x24" $(BUILD)/app/gridmoor_screenshots $(BUILD)/demo docs $(REAL_SAMPLES)
+	@QT_QPA_PLATFORM=offscreen /usr/bin/python3 scripts/qgis_styled.py $(BUILD)/cli/gridmoor $(REAL_SAMPLES) docs/qgis-styled.png
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) out

@@ -4,7 +4,9 @@
 # two builds and compare the trees with bench/same_outputs.py to prove that a
 # change keeps every output byte. With BENCH_INPUTS (a folder made by
 # bench_inputs, e.g. `build/bench/bench_inputs DIR 0.01`) the benchmark's
-# inputs are converted too, in both code pages.
+# inputs are converted too, in both code pages. MATRIX_EXTRA_ARGS is added to
+# every run (e.g. "--set PrjEpsg=0 --set ExportStyleFile=0" for a build that
+# knows settings an older one does not).
 # Usage: bench/conversion_matrix.sh GRIDMOOR DEMO_DIR REAL_SAMPLES OUT [BENCH_INPUTS]
 set -uo pipefail
 
@@ -13,6 +15,7 @@ demo="${2:?}"
 real="${3:?}"
 out="${4:?}"
 bench="${5:-}"
+extra="${MATRIX_EXTRA_ARGS:-}"
 
 rm -rf "$out"
 mkdir -p "$out/src"
@@ -44,7 +47,7 @@ for run in "${runs[@]}"; do
     mkdir -p "$dest"
     # shellcheck disable=SC2086
     "$gridmoor" convert -q -o "$dest" --lib "$lib" --on-clash rename --log "$dest/convert.log" \
-      --list-out "$dest/list.txt" $args "$out/src/$set" >/dev/null 2>&1
+      --list-out "$dest/list.txt" $args $extra "$out/src/$set" >/dev/null 2>&1
     echo "$?" >"$dest/exit-status"
   done
 done
@@ -55,11 +58,11 @@ if [ -n "$bench" ]; then
     for input in points.WT notes.WT lines.WL polygons.WP table.WB; do
       dest="$out/bench-$encoding/${input%.*}"
       mkdir -p "$dest"
-      extra=""
-      [ "$input" = notes.WT ] && extra="--set ExportAnnotation=1"
+      notes=""
+      [ "$input" = notes.WT ] && notes="--set ExportAnnotation=1"
       # shellcheck disable=SC2086
       "$gridmoor" convert -q -o "$dest" --lib "$out/src/demo" --on-clash rename --log "$dest/convert.log" \
-        --set SymbolType=2 --set ExportProjection=1 --encoding "$encoding" $extra "$bench/$input" >/dev/null 2>&1
+        --set SymbolType=2 --set ExportProjection=1 --encoding "$encoding" $notes $extra "$bench/$input" >/dev/null 2>&1
       echo "$?" >"$dest/exit-status"
     done
   done

@@ -12,9 +12,29 @@
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
+#include "ColorModel.h"
 #include "MapGis.h"
 
 namespace ogrmapgis {
+
+// The colour library that gives a dataset's features their style strings.
+class FeatureColours {
+ public:
+  // The library found for the file `path` (see FindColourLibrary), or null
+  // when there is none or it cannot be loaded (with a CPLDebug line).
+  static std::shared_ptr<const FeatureColours> Load(const std::string& path, CSLConstList openOptions);
+  const ColorModel& Model() const { return model_; }
+
+ private:
+  MapGis::MapGis_ColorLib library_;
+  ColorModel model_{&library_, ColorModel::kRgb};
+};
+
+// The colour library of the file `path`: the open option COLOR_LIB, else
+// the configuration option MAPGIS_COLOR_LIB, else "Pcolor.lib" in any
+// letter case in the file's folder, its "slib" folder or the "slib" folder
+// beside it, where MapGIS projects keep it. Empty when none is found.
+std::string FindColourLibrary(const std::string& path, CSLConstList openOptions);
 
 // What a layer holds; a layer file gives one or two of these.
 enum class LayerRole {
@@ -32,8 +52,10 @@ bool IsMapGisHeader(const unsigned char* bytes, int count);
 
 class MapGisLayer final : public OGRLayer {
  public:
-  // Opens `path` for one role. Null (with a CPLError) when the file cannot be read.
-  static std::unique_ptr<MapGisLayer> Create(const std::string& path, LayerRole role, const std::string& name);
+  // Opens `path` for one role; features get style strings from `colours`
+  // when it is given. Null (with a CPLError) when the file cannot be read.
+  static std::unique_ptr<MapGisLayer> Create(const std::string& path, LayerRole role, const std::string& name,
+                                             std::shared_ptr<const FeatureColours> colours);
   ~MapGisLayer() override;
 
   OGRFeatureDefn* GetLayerDefn() override { return defn_; }
@@ -61,6 +83,8 @@ class MapGisLayer final : public OGRLayer {
   OGRGeometry* BuildGeometry(MapGis::Geometry* g);
   void FillAttributes(OGRFeature* f, int r);
   void FillStyle(OGRFeature* f, int r);
+  // The feature's OGR style string, from the record last read.
+  void SetFeatureStyle(OGRFeature* f);
 
   struct Attribute {
     int field;  // field index in the MapGIS table
@@ -79,6 +103,9 @@ class MapGisLayer final : public OGRLayer {
   int slots_ = 0;           // readable record indexes
   int valid_ = 0;           // live records
   double scale_ = 1.0;      // factor applied to every coordinate
+  std::shared_ptr<const FeatureColours> colours_;
+  double sizeX_ = 1.0;      // size factors of sub-pictures and annotations
+  double sizeY_ = 1.0;
   int next_ = 0;            // next slot index of sequential reading
 
   // The record last read.
@@ -105,6 +132,7 @@ class MapGisDataset final : public GDALDataset {
   std::string UniqueName(const std::string& name, const std::string& ext) const;
 
   std::vector<std::unique_ptr<MapGisLayer>> layers_;
+  std::shared_ptr<const FeatureColours> colours_;
 };
 
 }  // namespace ogrmapgis

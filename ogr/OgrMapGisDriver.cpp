@@ -48,6 +48,7 @@ GDALDataset* MapGisDataset::Open(GDALOpenInfo* info) {
   }
   auto ds = std::make_unique<MapGisDataset>();
   const std::string path = info->pszFilename;
+  ds->colours_ = FeatureColours::Load(path, info->papszOpenOptions);
   const bool ok = KindByte(info->pabyHeader, info->nHeaderBytes) == ':'
                       ? ds->AddProject(path)
                       : ds->AddFile(path, CPLGetBasename(path.c_str()));
@@ -91,7 +92,8 @@ bool MapGisDataset::AddFile(const std::string& path, const std::string& stem) {
   }
   bool added = false;
   for (const auto& role : roles) {
-    auto layer = MapGisLayer::Create(path, role.first, UniqueName(role.second, CPLGetExtension(path.c_str())));
+    auto layer =
+        MapGisLayer::Create(path, role.first, UniqueName(role.second, CPLGetExtension(path.c_str())), colours_);
     if (!layer) continue;
     layers_.push_back(std::move(layer));
     added = true;
@@ -135,6 +137,12 @@ extern "C" __attribute__((visibility("default"))) void RegisterOGRMAPGIS() {
   driver->SetMetadataItem(GDAL_DMD_EXTENSIONS, "wt wl wp wn wb mpj");
   driver->SetMetadataItem(GDAL_DCAP_VIRTUALIO, "NO");
   driver->SetMetadataItem(GDAL_DMD_SUPPORTED_SQL_DIALECTS, "OGRSQL SQLITE");
+  driver->SetMetadataItem(GDAL_DCAP_FEATURE_STYLES, "YES");
+  driver->SetMetadataItem(GDAL_DMD_OPENOPTIONLIST,
+                          "<OpenOptionList>"
+                          "<Option name='COLOR_LIB' type='string' description='MapGIS colour library (Pcolor.lib) "
+                          "that gives features their style strings'/>"
+                          "</OpenOptionList>");
   driver->pfnOpen = ogrmapgis::MapGisDataset::Open;
   driver->pfnIdentify = ogrmapgis::MapGisDataset::Identify;
   GetGDALDriverManager()->RegisterDriver(driver);

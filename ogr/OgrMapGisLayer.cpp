@@ -5,8 +5,10 @@
 #include <cpl_error.h>
 #include <ogr_geometry.h>
 
+#include "EpsgMatch.h"
 #include "OgrMapGis.h"
 #include "ProjectWriter.h"
+#include "RecordStyle.h"
 
 using namespace MapGis;
 
@@ -66,8 +68,10 @@ MapGisLayer::~MapGisLayer() {
   if (srs_) srs_->Release();
 }
 
-std::unique_ptr<MapGisLayer> MapGisLayer::Create(const std::string& path, LayerRole role, const std::string& name) {
+std::unique_ptr<MapGisLayer> MapGisLayer::Create(const std::string& path, LayerRole role, const std::string& name,
+                                                 std::shared_ptr<const FeatureColours> colours) {
   std::unique_ptr<MapGisLayer> layer(new MapGisLayer(role, name));
+  if (role != LayerRole::Table) layer->colours_ = std::move(colours);
   if (!layer->Open(path)) return nullptr;
   return layer;
 }
@@ -149,6 +153,9 @@ void MapGisLayer::SetSpatialReference() {
   MAP_PARAstruct para;
   std::memset(&para, 0, sizeof para);
   reader_.GetProjectionInfo(&para);
+  const cartography::SizeFactors factors = cartography::SizeFactorsOf(para);
+  sizeX_ = factors.width;
+  sizeY_ = factors.height;
   if (para.coordType == 0) return;  // no spatial reference: coordinates as stored
   scale_ = para.scale;
   para.scale = 1.0;
@@ -161,8 +168,15 @@ void MapGisLayer::SetSpatialReference() {
   if (wkt.empty()) return;
   auto* srs = new OGRSpatialReference();
   srs->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  // A record that matches an EPSG system is that system, with its authority.
+  cartography::Extent extent;
+  reader_.GetExtentInfo(&extent.minX, &extent.minY, &extent.maxX, &extent.maxY);
+  extent = {extent.minX * scale_, extent.minY * scale_, extent.maxX * scale_, extent.maxY * scale_};
+  const cartography::EpsgMatch epsg = cartography::IdentifyEpsg(para, &extent);
   char* lines[2] = {const_cast<char*>(wkt.c_str()), nullptr};
-  if (srs->importFromESRI(lines) != OGRERR_NONE) {
+  if (epsg.code != 0 && srs->importFromEPSG(epsg.code) == OGRERR_NONE) {
+    CPLDebug("MAPGIS", "layer %s: EPSG:%d", defn_->GetName(), epsg.code);
+  } else if (srs->importFromESRI(lines) != OGRERR_NONE) {
     CPLError(CE_Warning, CPLE_AppDefined, "MAPGIS: the projection of layer %s is not understood", defn_->GetName());
     srs->Release();
     return;
@@ -349,6 +363,7 @@ OGRFeature* MapGisLayer::ReadFeature(int r) {
     }
     FillAttributes(f, r);
     FillStyle(f, r);
+    SetFeatureStyle(f);
   } catch (...) {
     CPLError(CE_Failure, CPLE_OutOfMemory, "MAPGIS: record %d of layer %s could not be built", r + 1,
              defn_->GetName());

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "PointLabel.h"
+#include "RecordStyle.h"
+#include "StyleClasses.h"
 #include "StyleColumns.h"
 #include "SubPictureStyle.h"
 #include "TableText.h"
@@ -14,9 +16,6 @@ constexpr char kLogUnit[] = "ConvertPntNote";
 
 // An 8-bit value, or one plus 2, takes up to 3 characters.
 constexpr int kByteInt = 3;
-// Offset of a text block's own alignment byte within the kind parameters
-// (record offset 66).
-constexpr size_t kBlockAlignParam = 66 - 33;
 
 const StyleColumn kNoteText[] = {{"注释文字", ColumnKind::Text, 255, 0}};
 const StyleColumn kLabel = {"VKT_LABEL", ColumnKind::Text, 255, 0};
@@ -111,6 +110,75 @@ class AnnotationConverter : public LayerConverter {
       default:
         break;
     }
+    DescribeLabels();
+  }
+
+  // The label text, size and angle columns of the style files. Geographic
+  // angles (RotateType 1 in the modes that write them) cannot be turned back
+  // into one expression (0 stands for both 0 and 90 degrees): the classes
+  // then test the angle column themselves.
+  void DescribeLabels() {
+    cartography::LayerStyle& layer = LayerStyles();
+    layer.labelText = StyleName(0);
+    const int angleColumn = Mode() == kStyleRaw || Mode() == kStyleText ? 5 : 3;
+    if (Mode() == kStyleRaw || Mode() == kStyleText) layer.labelSize = {StyleName(2), CoordinateFactor(), 0.0};
+    if (!GeographicAngles()) layer.labelAngle = {StyleName(angleColumn), 1.0, 0.0};
+  }
+
+  bool GeographicAngles() const { return Options().RotateType == 1 && Mode() != kStyleRaw; }
+
+  // The angle column's value of the annotation just read.
+  double AngleValue() const {
+    const float angle = point_.param.note.angle;
+    if (Mode() == kStyleRaw) return angle;
+    if (Mode() == kStyleText) return Angles().StyleAngle(angle, AngleUse::Annotation);
+    return Angles().CodedAngle(angle);
+  }
+
+  // The class of the annotation just written: by font, italic, colour and
+  // alignment columns, or by its mark-up and alignment; with its angle when
+  // the angles are geographic.
+  void CollectLabel(const std::string& label, uint8_t align) {
+    const MapGis::MAPGIS_NoteParam& note = point_.param.note;
+    const int16_t chFont = note.chFont;
+    const uint8_t fontStyle = note.fontStyle;
+    const float angle = GeographicAngles() ? note.angle : 0.0f;
+    const auto style = [&] { return cartography::LabelOf(point_, Colours(), CoordinateFactor()); };
+    const auto withAngle = [&](cartography::StyleClass c) {
+      if (GeographicAngles()) {
+        const cartography::Condition test = DecimalIs(StyleName(Mode() == kStyleText ? 5 : 3), AngleValue());
+        c.title += " " + test.column + "=" + test.value;
+        c.when.push_back(test);
+      } else {
+        c.style.label.angle = 0.0;
+      }
+      return c;
+    };
+    if (Mode() == kStyleRaw || Mode() == kStyleText) {
+      CollectStyle(RawKey(chFont, fontStyle, point_.color, align, angle), [&] {
+        if (Mode() == kStyleRaw) {
+          return withAngle(ClassOf({IntegerIs(StyleName(6), chFont), IntegerIs(StyleName(8), fontStyle),
+                                    IntegerIs(StyleName(9), point_.color), IntegerIs(StyleName(11), align)},
+                                   style()));
+        }
+        return withAngle(ClassOf({TextIs(StyleName(6), TableUtf8(FontText(chFont, false, text_))),
+                                  TextIs(StyleName(8), TableUtf8(FontText(fontStyle, true, text_))),
+                                  IntegerIs(StyleName(9), Colours().ModelValue(point_.color)),
+                                  TextIs(StyleName(11), align != 0 ? "竖排" : "横排")},
+                                 style()));
+      });
+      return;
+    }
+    const MarkupHead head = HeadOfMarkup(TableUtf8(label));
+    if (head.text.empty()) return;
+    const int alignValue = point_.kind == 5 ? align + 2 : align;
+    CollectStyle(RawKey(alignValue, angle) + head.text + (head.italic ? "<ITA>" : ""), [&] {
+      cartography::StyleClass c = MarkupClass(StyleName(1), head, style());
+      const cartography::Condition aligned = IntegerIs(StyleName(2), alignValue);
+      c.title += " " + aligned.column + "=" + aligned.value;
+      c.when.push_back(aligned);
+      return withAngle(std::move(c));
+    });
   }
 
   void WriteStyleValues(int row) override {
@@ -121,9 +189,11 @@ class AnnotationConverter : public LayerConverter {
     WriteStoredText(row, Style(0), raw);
     if (Mode() < kStyleCode || Mode() > kStyleBoard) return;
 
-    WriteText(row, Style(1), BuildPointLabel(point_, text, PackedRgb(point_.color), text_));
+    const std::string label = BuildPointLabel(point_, text, PackedRgb(point_.color), text_);
+    WriteText(row, Style(1), label);
     const MapGis::MAPGIS_NoteParam& note = point_.param.note;
-    const uint8_t align = point_.kind == 5 ? point_.param.raw[kBlockAlignParam] : note.align;
+    const uint8_t align = cartography::AlignmentOf(point_);
+    if (CollectingStyles()) CollectLabel(label, align);
     switch (Mode()) {
       case kStyleRaw:
         WriteDouble(row, Style(2), note.height);

@@ -4,9 +4,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "MapGisCodePage.h"
 #include "GeoPackageWriter.h"
 #include "ProjectWriter.h"
+#include "QmlWriter.h"
 #include "ShapefileWriter.h"
+#include "SldWriter.h"
 #include "StyleColumns.h"
 
 using namespace MapGis;
@@ -68,9 +71,38 @@ long WriteFailed(ConversionLog& log, LayerWriter& out) {
   return MAPGIS_WRITE_FAILED;
 }
 
-long ApplySpatialReference(const ConverterInputs& in, MAP_PARAstruct para, LayerWriter& out, const wchar_t* logText,
-                           double* factor) {
-  *factor = 1.0;
+namespace {
+
+// Metres in one unit of coordinates written in `para`'s system: projected
+// systems in a unit of length; 0 for angles and unknown units.
+double MetresPerUnit(const MAP_PARAstruct& para) {
+  constexpr int kProjected = 3;
+  const int unit = para.unit;
+  const bool length = unit == 0 || unit == 1 || unit == 2 || unit == 6 || (unit >= 10 && unit <= 16);
+  return para.coordType == kProjected && length ? ProjectWriter::UnitFactor(unit) : 0.0;
+}
+
+// The EPSG system `para` describes, given the stored extent and the factor
+// that scales it; logs why a record that looked like one did not match.
+cartography::EpsgMatch MatchEpsg(ConversionLog& log, const MAP_PARAstruct& para, const cartography::Extent* stored,
+                                 double factor) {
+  cartography::Extent written;
+  if (stored) {
+    written = {stored->minX * factor, stored->minY * factor, stored->maxX * factor, stored->maxY * factor};
+  }
+  cartography::EpsgMatch match = cartography::IdentifyEpsg(para, stored ? &written : nullptr);
+  for (const std::string& warning : match.warnings) {
+    CONVERT_LOG(log, L"------W__%ls", MapGis::Utf8ToWide(warning).c_str());
+  }
+  return match;
+}
+
+}  // namespace
+
+long ApplySpatialReference(const ConverterInputs& in, MAP_PARAstruct para, const cartography::Extent* extent,
+                           LayerWriter& out, const wchar_t* logText, LayerReport* report,
+                           AppliedReference* applied) {
+  *applied = AppliedReference{};
   if (in.options.ExportProjection == 0) return MAPGIS_OK;
   if (para.coordType == 0) {
     CONVERT_LOG(in.log, L"------E__待转换文件无投影信息");
@@ -79,11 +111,16 @@ long ApplySpatialReference(const ConverterInputs& in, MAP_PARAstruct para, Layer
     return kNoProjection;
   }
   if (in.options.ExportProjection == 2) ProjectWriter::ConvertToMeters(&para);
-  *factor = para.scale;
+  applied->factor = para.scale;
   para.scale = 1.0;
   const ProjectWriter::Text prj = ProjectWriter::TranslateProjection(&para);
   for (const std::wstring& warning : prj.warnings) in.log.WriteMessage(warning);
-  if (!out.WriteSideFile(L".prj", WideToUtf8(prj.wkt))) {
+  // A record that matches an EPSG system gets that system's own text, so
+  // GIS programs recognise it; any other keeps the text of its parameters.
+  cartography::EpsgMatch epsg;
+  if (in.options.PrjEpsg != 0) epsg = MatchEpsg(in.log, para, extent, applied->factor);
+  const std::string text = epsg.code != 0 ? epsg.esriText : WideToUtf8(prj.wkt);
+  if (!out.WriteSideFile(L".prj", text)) {
     const WriteFailure* f = out.Failure();
     CONVERT_LOG(in.log, L"------E__投影文件[%ls]无法写入：%ls", out.PartName(L".prj").c_str(),
                 f ? f->reason.c_str() : L"");
@@ -91,6 +128,12 @@ long ApplySpatialReference(const ConverterInputs& in, MAP_PARAstruct para, Layer
     return MAPGIS_WRITE_FAILED;
   }
   CONVERT_LOG(in.log, logText, out.PartName(L".prj").c_str());
+  if (epsg.code != 0) {
+    out.SetSpatialReferenceCode(epsg.code);
+    CONVERT_LOG(in.log, L"------I__投影文件采用EPSG:%d坐标系[%ls]", epsg.code, MapGis::Utf8ToWide(epsg.name).c_str());
+  }
+  applied->metresPerUnit = MetresPerUnit(para);
+  if (report) report->spatialReference = epsg.code != 0 ? "EPSG:" + std::to_string(epsg.code) : "text";
   return MAPGIS_OK;
 }
 
@@ -130,12 +173,11 @@ long LayerConverter::Convert(ResultStaging& staging, const std::wstring& source,
   int slots = 0, valid = 0;
   long status = OpenSource(source, &slots, &valid);
   if (status != MAPGIS_OK) return status;
-  double k = 1.0;
-  status = CreateResult(staging, base, &k);
+  status = CreateResult(staging, base);
   if (status != MAPGIS_OK) return status;
   int written = 0, errors = 0;
-  if (!CopyRecords(source, slots, k, &written, &errors)) return Failed();
-  return FinishResult(written, valid, errors);
+  if (!CopyRecords(source, slots, reference_.factor, &written, &errors)) return Failed();
+  return FinishResult(base, written, valid, errors);
 }
 
 long LayerConverter::OpenSource(const std::wstring& source, int* slots, int* valid) {
@@ -161,14 +203,15 @@ long LayerConverter::OpenSource(const std::wstring& source, int* slots, int* val
   return MAPGIS_OK;
 }
 
-long LayerConverter::CreateResult(ResultStaging& staging, const std::wstring& base, double* k) {
+long LayerConverter::CreateResult(ResultStaging& staging, const std::wstring& base) {
   // Spatial reference and the factor applied to every coordinate.
   out_ = CreateLayerWriter(in_, staging, base);
   text_ = TableText(out_->Utf8());
   MAP_PARAstruct para;
   reader_.GetProjectionInfo(&para);
-  const long status = ApplySpatialReference(in_, para, *out_, ProjectionText(), k);
-  if (report_ && status == MAPGIS_OK && in_.options.ExportProjection != 0) report_->spatialReference = "text";
+  cartography::Extent extent;
+  reader_.GetExtentInfo(&extent.minX, &extent.minY, &extent.maxX, &extent.maxY);
+  const long status = ApplySpatialReference(in_, para, &extent, *out_, ProjectionText(), report_, &reference_);
   if (status != MAPGIS_OK) {
     out_.reset();
     reader_.Close();
@@ -180,11 +223,13 @@ long LayerConverter::CreateResult(ResultStaging& staging, const std::wstring& ba
   const long declared = attributes_.Declare(reader_, *out_, in_.log);
   if (declared != MAPGIS_OK) return Stop(declared, L"----结束转换[原文件错误-属性结构定义错误]");
   AddStyleColumns();
+  collecting_ = in_.options.ExportStyleFile != 0 && mode_ >= kStyleCode && mode_ <= kStyleBoard;
+  styles_.metresPerMapUnit = reference_.metresPerUnit;
   if (!out_->CreateShapes(Shapes(), &failed)) return CreateFailedStop(failed);
   return MAPGIS_OK;
 }
 
-long LayerConverter::FinishResult(int written, int valid, int errors) {
+long LayerConverter::FinishResult(const std::wstring& base, int written, int valid, int errors) {
   reader_.Close();
   if (report_) report_->written = written;
   if (!out_->Close()) return Failed();
@@ -196,12 +241,30 @@ long LayerConverter::FinishResult(int written, int valid, int errors) {
       CONVERT_LOG(in_.log, L"------I__输出图例文件[%ls]", out_->PartName(L".avl").c_str());
     }
   }
+  if (!WriteStyleFiles(base)) return Failed();
   if (in_.options.ExportEmptyFile == 0 && written == 0) {
     out_->Discard();
     CONVERT_LOG(in_.log, L"------I__转换结果为空文件,已被删除！");
   }
   out_.reset();
   return Closing(written, valid, errors);
+}
+
+bool LayerConverter::WriteStyleFiles(const std::wstring& base) {
+  if (in_.options.ExportStyleFile == 0) return true;
+  if (styles_.classes.empty()) {
+    // No style mode, or no feature whose style values a class can test.
+    CONVERT_LOG(in_.log, L"------I__结果中无图示参数，未输出样式文件");
+    return true;
+  }
+  styles_.name = WideToUtf8(base.substr(base.find_last_of(L'/') + 1));
+  if (!out_->WriteSideFile(L".qml", cartography::BuildQml(styles_))) return false;
+  CONVERT_LOG(in_.log, L"------I__输出样式文件[%ls]", out_->PartName(L".qml").c_str());
+  std::vector<std::string> warnings;
+  if (!out_->WriteSideFile(L".sld", cartography::BuildSld(styles_, &warnings))) return false;
+  CONVERT_LOG(in_.log, L"------I__输出样式文件[%ls]", out_->PartName(L".sld").c_str());
+  for (const std::string& warning : warnings) CONVERT_LOG(in_.log, L"------W__%ls", Utf8ToWide(warning).c_str());
+  return true;
 }
 
 long LayerConverter::CreateFailedStop(const std::wstring& file) {
@@ -309,8 +372,20 @@ void LayerConverter::AddStyleColumns(const StyleColumn* columns, int count) {
     if (columns[i].kind == ColumnKind::Text && text_.Utf8() && width < 255) {
       width = std::min(255, width + (width + 1) / 2);
     }
-    style_.push_back(out_->AddColumn(text_.FromUtf8(columns[i].name), columns[i].kind, width, columns[i].decimals, nullptr));
+    StoredColumn declared;
+    style_.push_back(out_->AddColumn(text_.FromUtf8(columns[i].name), columns[i].kind, width, columns[i].decimals,
+                                     &declared));
+    styleNames_.push_back(declared.name);
   }
+}
+
+std::string LayerConverter::StyleName(int i) const {
+  if (i < 0 || i >= static_cast<int>(styleNames_.size())) return std::string();
+  return TableUtf8(styleNames_[static_cast<size_t>(i)]);
+}
+
+std::string LayerConverter::TableUtf8(const std::string& tableText) const {
+  return text_.Utf8() ? tableText : MapGis::AnsiToUtf8(tableText);
 }
 
 void LayerConverter::AddModeColumns(const ModeColumns& c) {

@@ -7,13 +7,16 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "AttributeColumns.h"
 #include "Converters.h"
+#include "EpsgMatch.h"
 #include "LayerWriter.h"
 #include "MapGis.h"
 #include "StyleKey.h"
+#include "StyleModel.h"
 #include "TableText.h"
 
 // Style output modes (the SymbolType setting).
@@ -38,13 +41,25 @@ LayerReport NewLayerReport(const char* converter, const std::wstring& base, cons
 std::unique_ptr<LayerWriter> CreateLayerWriter(const ConverterInputs& in, ResultStaging& staging,
                                                const std::wstring& base);
 
+// What the spatial-reference mode made of a projection record: the factor
+// applied to every coordinate and the metres in one unit of the written
+// coordinates (0 when they are not lengths or not known).
+struct AppliedReference {
+  double factor = 1.0;
+  double metresPerUnit = 0.0;
+};
+
 // Applies the spatial-reference mode to a source's projection record: writes
-// the .prj through `out` (logging `logText` with its part name) and gives the
-// factor applied to every coordinate. MAPGIS_OK; kNoProjection when the mode
-// asks for a reference the source lacks; MAPGIS_WRITE_FAILED when the .prj
-// cannot be written. Every failure is logged with its closing line.
-long ApplySpatialReference(const ConverterInputs& in, MapGis::MAP_PARAstruct para, LayerWriter& out,
-                           const wchar_t* logText, double* factor);
+// the .prj through `out` (logging `logText` with its part name), with the
+// text of the EPSG system the record matches when PrjEpsg asks for it
+// (`extent`: the source's extent as stored, or null), records the choice in
+// `report` when given, and gives the coordinate factor. MAPGIS_OK;
+// kNoProjection when the mode asks for a reference the source lacks;
+// MAPGIS_WRITE_FAILED when the .prj cannot be written. Every failure is
+// logged with its closing line.
+long ApplySpatialReference(const ConverterInputs& in, MapGis::MAP_PARAstruct para, const cartography::Extent* extent,
+                           LayerWriter& out, const wchar_t* logText, LayerReport* report,
+                           AppliedReference* applied);
 
 // Logs that a file of the result could not be created ("E" line naming the
 // file and the reason, then the closing line) and gives MAPGIS_WRITE_FAILED.
@@ -90,9 +105,8 @@ class LayerConverter {
   virtual std::string LegendText() { return std::string(); }
   virtual const wchar_t* SkippedText() const;
   virtual const wchar_t* MismatchText() const;
-  // The lines naming the spatial reference and the written result, with
-  // %ls for the part's name (LayerWriter::PartName).
   virtual const wchar_t* ProjectionText() const;
+  // The line naming the written shapefile (base path as argument).
   virtual const wchar_t* OutputText() const;
   // Logs the closing line of a finished conversion and gives its result,
   // from the rows written, the valid records counted and the records skipped.
@@ -145,6 +159,36 @@ class LayerConverter {
   // The layer's entry in the run report, or null when no report is kept.
   LayerReport* Report() const { return report_; }
 
+  // Style files: the classes of the result's features, collected as their
+  // style values are written, when ExportStyleFile asks for style files and
+  // the style mode writes values.
+  bool CollectingStyles() const { return collecting_; }
+  // Adds the class of the features whose style values give `key` unless it
+  // was added: `make` builds the class, only then.
+  template <class Make>
+  void CollectStyle(const std::string& key, Make make) {
+    if (!collecting_ || styleKeys_.count(key) != 0) return;
+    styleKeys_.emplace(key, cartography::AddStyleClass(styles_, make()));
+  }
+  // The class of a code or legend mode: features whose code column (style
+  // column `column`) holds `code`.
+  template <class MakeStyle>
+  void CollectCoded(int column, const std::string& code, MakeStyle style) {
+    CollectStyle(code, [&] {
+      return cartography::StyleClass{code, {cartography::Condition{StyleName(column), cartography::Match::Equal, code}},
+                                     style()};
+    });
+  }
+  // The layer's text column, label sizes and angles for its label classes.
+  cartography::LayerStyle& LayerStyles() { return styles_; }
+  // The name of style column i as the table declares it, in UTF-8.
+  std::string StyleName(int i) const;
+  // Text of the table's encoding in UTF-8.
+  std::string TableUtf8(const std::string& tableText) const;
+  // The factor applied to every coordinate: map units per stored unit.
+  double CoordinateFactor() const { return reference_.factor; }
+  const ColorModel& Colours() const { return in_.colors; }
+
   MapGis::MapGis_FastReader reader_;
   ColourList colours_;
   KeyList keys_;
@@ -154,11 +198,13 @@ class LayerConverter {
   long Convert(ResultStaging& staging, const std::wstring& source, const std::wstring& base);
   // Opens and checks the source; its counts of readable slots and valid records.
   long OpenSource(const std::wstring& source, int* slots, int* valid);
-  // The result's writer, spatial reference, table, columns and shapes; `k`
-  // receives the factor applied to every coordinate.
-  long CreateResult(ResultStaging& staging, const std::wstring& base, double* k);
-  // Closes the result, writes the legend, drops an empty result and logs the closing line.
-  long FinishResult(int written, int valid, int errors);
+  // The result's writer, spatial reference, table, columns and shapes.
+  long CreateResult(ResultStaging& staging, const std::wstring& base);
+  // Closes the result, writes the legend and style files, drops an empty
+  // result and logs the closing line.
+  long FinishResult(const std::wstring& base, int written, int valid, int errors);
+  // Writes the .qml and .sld of the collected classes; false when they could not be written.
+  bool WriteStyleFiles(const std::wstring& base);
   // Ends a conversion whose result could not be written or created.
   long Failed();
   long CreateFailedStop(const std::wstring& file);
@@ -175,4 +221,9 @@ class LayerConverter {
   LayerReport* report_ = nullptr;
   AttributeColumns attributes_;
   std::vector<int> style_;
+  std::vector<std::string> styleNames_;  // as declared, in the table's encoding
+  AppliedReference reference_;
+  bool collecting_ = false;
+  cartography::LayerStyle styles_;
+  std::unordered_map<std::string, size_t> styleKeys_;
 };

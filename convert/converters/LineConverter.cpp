@@ -1,6 +1,8 @@
 #include "LineConverter.h"
 
 #include "LegendWriter.h"
+#include "RecordStyle.h"
+#include "StyleClasses.h"
 #include "StyleColumns.h"
 
 namespace {
@@ -40,6 +42,7 @@ void LineConverter::WriteStyleValues(int row) {
   key.size1 = line_.width;
   key.size2 = line_.xScale;
   key.size3 = line_.yScale;
+  std::string code;
   switch (Mode()) {
     case kStyleRaw:
     case kStyleText: {
@@ -63,16 +66,32 @@ void LineConverter::WriteStyleValues(int row) {
     case kStyleLegend: {
       const uint32_t rgb = PackedRgb(line_.color);
       key.colour = rgb;
-      WriteText(row, Style(0), LegendCode(key, rgb));
+      code = LegendCode(key, rgb);
+      WriteText(row, Style(0), code);
       break;
     }
     case kStyleCode:
       key.colour = PackedCmyk(line_.color);
-      WriteText(row, Style(0), SymbolCode(key));
+      code = SymbolCode(key);
+      WriteText(row, Style(0), code);
       break;
     default:
       break;
   }
+  if (CollectingStyles()) CollectLine(code);
+}
+
+void LineConverter::CollectLine(const std::string& code) {
+  const auto style = [this] { return cartography::LineOf(line_, Colours()); };
+  if (Mode() == kStyleCode || Mode() == kStyleLegend) return CollectCoded(0, code, style);
+  if (Mode() != kStyleRaw && Mode() != kStyleText) return;
+  CollectStyle(RawKey(line_.lineType, line_.color, line_.width), [&] {
+    const uint32_t colour =
+        Mode() == kStyleText ? Colours().ModelValue(line_.color) : static_cast<uint32_t>(line_.color);
+    return ClassOf({IntegerIs(StyleName(0), static_cast<uint32_t>(line_.lineType)), IntegerIs(StyleName(1), colour),
+                    DecimalIs(StyleName(2), line_.width)},
+                   style());
+  });
 }
 
 std::string LineConverter::LegendText() { return LegendWriter::LineLegend(colours_, keys_); }

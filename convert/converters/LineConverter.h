@@ -17,6 +17,8 @@ class LineConverter : public LayerConverter {
   void WriteStyleValues(int row) override;
   std::string LegendText() override;
   const wchar_t* SkippedText() const override { return L"----结束转换[源文件存在错误(%d/%d)]"; }
+  // The class of the line just written: by its code, or by its type, colour and width.
+  void CollectLine(const std::string& code);
 
   MapGis::MAPGIS_LineInfo line_{};
 };

@@ -5,7 +5,10 @@
 #include "LayerConverter.h"
 #include "LegendWriter.h"
 #include "PointLabel.h"
+#include "RecordStyle.h"
+#include "StyleClasses.h"
 #include "StyleColumns.h"
+#include "SubPictureStyle.h"
 
 namespace {
 
@@ -37,7 +40,10 @@ class PointConverter : public LayerConverter {
  protected:
   int LayerKind() const override { return MapGis::MAPGIS_TYPE_POINT; }
   const char* ReportName() const override { return "points"; }
-  int CountRecords(int* slots) override { return reader_.GetPointCount(slots); }
+  int CountRecords(int* slots) override {
+    factors_ = ReadSizeFactors(reader_);
+    return reader_.GetPointCount(slots);
+  }
   ShapeKind Shapes() const override { return ShapeKind::Point; }
   long ReadRecord(int r, MapGis::Geometry* g) override {
     index_ = r;
@@ -47,6 +53,9 @@ class PointConverter : public LayerConverter {
   void AddStyleColumns() override {
     AddModeColumns({kSymbolColumns, 2, kRawColumns, kTextColumns, 5, kLegendColumns, 2,
                     L"------I__增加图示编码字段[%ls]"});
+    // Annotations are labelled with the text of their mark-up.
+    LayerStyles().labelText = StyleName(0);
+    LayerStyles().labelTextIsMarkup = true;
   }
 
   void WriteStyleValues(int row) override {
@@ -55,7 +64,9 @@ class PointConverter : public LayerConverter {
       char text[2600];
       std::memset(text, 0, sizeof text);
       reader_.GetNoteInfo(index_, text);
-      WriteText(row, Style(0), BuildPointLabel(point_, text, PackedRgb(point_.color), text_));
+      const std::string label = BuildPointLabel(point_, text, PackedRgb(point_.color), text_);
+      WriteText(row, Style(0), label);
+      if (CollectingStyles()) CollectLabel(label);
     }
 
     StyleKey key;
@@ -63,6 +74,7 @@ class PointConverter : public LayerConverter {
     key.size1 = 9.0f;
     key.size2 = 9.0f;
     key.size3 = 0.0f;
+    std::string code;
     switch (Mode()) {
       case kStyleRaw:
       case kStyleText: {
@@ -80,16 +92,47 @@ class PointConverter : public LayerConverter {
       case kStyleLegend: {
         const uint32_t rgb = PackedRgb(point_.color);
         key.colour = rgb;
-        WriteText(row, Style(1), LegendCode(key, rgb));
+        code = LegendCode(key, rgb);
+        WriteText(row, Style(1), code);
         break;
       }
       case kStyleCode:
         key.colour = PackedCmyk(point_.color);
-        WriteText(row, Style(1), SymbolCode(key));
+        code = SymbolCode(key);
+        WriteText(row, Style(1), code);
         break;
       default:
         break;
     }
+    if (CollectingStyles() && point_.kind != 0 && point_.kind != 5) CollectMarker(code);
+  }
+
+  // The class of a point drawn as a marker: by its code, or by its kind and
+  // colour. The table keeps no size: every marker is 2 mm wide.
+  void CollectMarker(const std::string& code) {
+    const auto style = [this] {
+      return cartography::MarkerOf(point_, Colours(), {2.0, cartography::Unit::Millimetre});
+    };
+    if (Mode() == kStyleCode || Mode() == kStyleLegend) return CollectCoded(1, code, style);
+    if (Mode() != kStyleRaw && Mode() != kStyleText) return;
+    CollectStyle(RawKey(point_.kind, point_.color), [&] {
+      const uint32_t colour =
+          Mode() == kStyleText ? Colours().ModelValue(point_.color) : static_cast<uint32_t>(point_.color);
+      return ClassOf({IntegerIs(StyleName(1), point_.kind), IntegerIs(StyleName(2), colour)}, style());
+    });
+  }
+
+  // The class of an annotation: labels whose mark-up starts with the same
+  // font, size and colour, italic ones apart. The table keeps no angle.
+  void CollectLabel(const std::string& label) {
+    const MarkupHead head = HeadOfMarkup(TableUtf8(label));
+    if (head.text.empty()) return;
+    CollectStyle(head.text + (head.italic ? "<ITA>" : ""), [&] {
+      cartography::FeatureStyle style =
+          cartography::LabelOf(point_, Colours(), factors_.height * CoordinateFactor());
+      style.label.angle = 0.0;
+      return MarkupClass(StyleName(0), head, style);
+    });
   }
 
   std::string LegendText() override { return LegendWriter::MarkerLegend(colours_, keys_, Options().SymbolFontName); }
@@ -97,6 +140,7 @@ class PointConverter : public LayerConverter {
  private:
   MapGis::MAPGIS_PntInfo point_{};
   int index_ = 0;
+  SizeFactors factors_;
 };
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include "LayerConverter.h"
 #include "PolygonCheck.h"
 #include "LegendWriter.h"
+#include "RecordStyle.h"
+#include "StyleClasses.h"
 #include "StyleColumns.h"
 
 namespace {
@@ -61,6 +63,7 @@ class PolygonConverter : public LayerConverter {
     key.size1 = reg_.patternWidth;
     key.size2 = reg_.patternHeight;
     key.size3 = 0.0f;
+    std::string code;
     switch (Mode()) {
       case kStyleRaw:
       case kStyleText: {
@@ -83,17 +86,38 @@ class PolygonConverter : public LayerConverter {
         const uint32_t fill = PackedRgb(reg_.fillColor);
         key.colour = fill;
         key.extra = static_cast<int32_t>(PackedRgb(reg_.patternColor));
-        WriteText(row, Style(0), LegendCode(key, fill));
+        code = LegendCode(key, fill);
+        WriteText(row, Style(0), code);
         break;
       }
       case kStyleCode:
         key.colour = PackedCmyk(reg_.fillColor);
         key.extra = static_cast<int32_t>(PackedCmyk(reg_.patternColor));
-        WriteText(row, Style(0), SymbolCode(key));
+        code = SymbolCode(key);
+        WriteText(row, Style(0), code);
         break;
       default:
         break;
     }
+    if (CollectingStyles()) CollectFill(code);
+  }
+
+  // The class of the polygon just written: by its code, or by the fill
+  // colour, pattern, pattern colour and transparency columns.
+  void CollectFill(const std::string& code) {
+    const auto style = [this] { return cartography::FillOf(reg_, Colours()); };
+    if (Mode() == kStyleCode || Mode() == kStyleLegend) return CollectCoded(0, code, style);
+    if (Mode() != kStyleRaw && Mode() != kStyleText) return;
+    CollectStyle(RawKey(reg_.fillColor, reg_.pattern, reg_.patternColor, reg_.transparent), [&] {
+      const bool text = Mode() == kStyleText;
+      auto colour = [&](int32_t number) { return text ? Colours().ModelValue(number) : static_cast<uint32_t>(number); };
+      return ClassOf({IntegerIs(StyleName(0), colour(reg_.fillColor)),
+                      IntegerIs(StyleName(1), static_cast<uint32_t>(reg_.pattern)),
+                      IntegerIs(StyleName(4), colour(reg_.patternColor)),
+                      text ? TextIs(StyleName(6), TableUtf8(TransparencyText(reg_.transparent)))
+                           : IntegerIs(StyleName(6), reg_.transparent)},
+                     style());
+    });
   }
 
   std::string LegendText() override { return LegendWriter::ShadeLegend(colours_, keys_); }

@@ -253,11 +253,12 @@ long ProjectIndexConverter::Convert(ResultStaging& staging, const std::wstring& 
   // Spatial reference and the factor applied to every coordinate.
   out_ = CreateLayerWriter(in_, staging, base);
   text_ = TableText(out_->Utf8());
-  double k = 1.0;
-  const long status = ApplySpatialReference(in_, para, *out_, L"------I__输出投影文件[%ls]", &k);
-  if (in_.report && status == MAPGIS_OK && in_.options.ExportProjection != 0) {
-    in_.report->layers.back().spatialReference = "text";
-  }
+  cartography::Extent extent;
+  project.GetExtentInfo(&extent.minX, &extent.minY, &extent.maxX, &extent.maxY);
+  AppliedReference reference;
+  const long status = ApplySpatialReference(in_, para, &extent, *out_, L"------I__输出投影文件[%ls]",
+                                            in_.report ? &in_.report->layers.back() : nullptr, &reference);
+  const double k = reference.factor;
   if (status != MAPGIS_OK) {
     out_.reset();
     return status;

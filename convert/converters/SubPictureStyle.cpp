@@ -1,8 +1,8 @@
 #include "SubPictureStyle.h"
 
-#include <cmath>
-
 #include "LegendWriter.h"
+#include "RecordStyle.h"
+#include "StyleClasses.h"
 #include "StyleColumns.h"
 
 namespace {
@@ -24,17 +24,12 @@ const StyleColumn kTextColumns[] = {
     {"透明输出", ColumnKind::Text, 16, 0},
 };
 
-double Factor(double value) { return std::isfinite(value) && value > 0.0 ? value : 1.0; }
-
 }  // namespace
 
 SizeFactors ReadSizeFactors(MapGis::MapGis_FastReader& reader) {
   MapGis::MAP_PARAstruct para{};
   reader.GetProjectionInfo(&para);
-  SizeFactors f;
-  f.width = Factor(para.sizeFactorX);
-  f.height = Factor(para.sizeFactorY);
-  return f;
+  return cartography::SizeFactorsOf(para);
 }
 
 void SubPictureStyleConverter::AddStyleColumns() {
@@ -49,6 +44,7 @@ void SubPictureStyleConverter::WriteStyleValues(int row) {
   key.size1 = sub.width;
   key.size2 = sub.height;
   key.size3 = 0.0f;
+  std::string code;
   switch (Mode()) {
     case kStyleRaw:
     case kStyleText: {
@@ -69,18 +65,35 @@ void SubPictureStyleConverter::WriteStyleValues(int row) {
     case kStyleLegend: {
       const uint32_t rgb = PackedRgb(point_.color);
       key.colour = rgb;
-      WriteText(row, Style(0), LegendCode(key, rgb));
+      code = LegendCode(key, rgb);
+      WriteText(row, Style(0), code);
       WriteDouble(row, Style(1), Angles().StyleAngle(sub.angle, Use()));
       break;
     }
     case kStyleCode:
       key.colour = PackedCmyk(point_.color);
-      WriteText(row, Style(0), SymbolCode(key));
+      code = SymbolCode(key);
+      WriteText(row, Style(0), code);
       WriteDouble(row, Style(1), Angles().CodedAngle(sub.angle));
       break;
     default:
       break;
   }
+  if (CollectingStyles()) CollectMarker(code);
+}
+
+void SubPictureStyleConverter::CollectMarker(const std::string& code) {
+  const auto style = [this] {
+    return cartography::MarkerOf(point_, Colours(), cartography::SubPictureSize(point_, CoordinateFactor()));
+  };
+  if (Mode() == kStyleCode || Mode() == kStyleLegend) return CollectCoded(0, code, style);
+  if (Mode() != kStyleRaw && Mode() != kStyleText) return;
+  const float width = point_.param.sub.width;
+  CollectStyle(RawKey(point_.color, width), [&] {
+    const uint32_t colour =
+        Mode() == kStyleText ? Colours().ModelValue(point_.color) : static_cast<uint32_t>(point_.color);
+    return ClassOf({IntegerIs(StyleName(4), colour), DecimalIs(StyleName(2), width)}, style());
+  });
 }
 
 std::string SubPictureStyleConverter::LegendText() {

@@ -5,6 +5,7 @@
 // angle that annotations share with them.
 #include "AngleModel.h"
 #include "LayerConverter.h"
+#include "RecordStyle.h"
 
 class SubPictureStyleConverter : public LayerConverter {
  public:
@@ -19,6 +20,8 @@ class SubPictureStyleConverter : public LayerConverter {
   std::string LegendText() override;
   // The angle rule of the style values.
   virtual AngleUse Use() const = 0;
+  // The class of the sub-picture just written: by its code, or by its colour and width.
+  void CollectMarker(const std::string& code);
 
   MapGis::MAPGIS_PntInfo point_{};
 };
@@ -26,8 +29,5 @@ class SubPictureStyleConverter : public LayerConverter {
 // Width and height factors of sub-pictures and annotations, from the
 // layer's projection record (doubles at 153 and 161); a factor that is not
 // a positive finite number is 1.
-struct SizeFactors {
-  double width = 1.0;
-  double height = 1.0;
-};
+using SizeFactors = cartography::SizeFactors;
 SizeFactors ReadSizeFactors(MapGis::MapGis_FastReader& reader);

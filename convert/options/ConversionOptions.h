@@ -25,6 +25,7 @@ struct ConversionOptions {
   int ExportPolyArc = 0;            // not 0: polygon files also write their arcs
   int ExportNetNode = 0;            // not 0: network files also write their nodes
   int ExportProjection = 1;         // 0 none, 1 own scale and units, 2 standard (1:1, metres)
+  int PrjEpsg = 1;                  // not 0: a record matching an EPSG system gets that system's .prj text
   int ExportLayerIndex = 1;         // not 0: projects convert as a layer index
   int OutputFormat = kFormatShapefile;  // 0 shapefiles, 1 GeoPackage
 
@@ -34,6 +35,7 @@ struct ConversionOptions {
   int ColorModel = 0;               // 0 RGB, 1 RGBA, 2 CMYK
   int RotateType = 0;               // 0 mathematical, 1 geographic
   int CodePage = 0;                 // 0 UTF-8 tables; other values GBK tables
+  int ExportStyleFile = 1;          // not 0: QGIS (.qml) and SLD (.sld) styles beside every layer result
 
   // Section "Affix"
   int AffixType = 1;                // 0 none, 1 prefix, 2 suffix
@@ -50,8 +52,8 @@ struct ConversionOptions {
   // Whether shapefile tables of the run are written in UTF-8 (a GeoPackage always is).
   bool Utf8Tables() const { return CodePage == 0; }
   bool WritesGeoPackage() const { return OutputFormat == kFormatGeoPackage; }
-  // The settings of a quick conversion: no style columns, splits, layer
-  // index or spatial reference.
+  // The settings of a quick conversion: no style columns or style files,
+  // splits, layer index or spatial reference.
   ConversionOptions Quick() const;
   // The settings of an annotation-only run: annotations split from points.
   ConversionOptions LabelsOnly() const;

@@ -3,6 +3,7 @@
 ConversionOptions ConversionOptions::Quick() const {
   ConversionOptions o = *this;
   o.SymbolType = 0;
+  o.ExportStyleFile = 0;
   o.ExportNetNode = 0;
   o.ExportPolyArc = 0;
   o.ExportAnnotation = 0;

@@ -222,11 +222,19 @@ bool GeoPackageWriter::WriteNull(int row, int column) {
   return true;
 }
 
+void GeoPackageWriter::SetSpatialReferenceCode(int epsg) {
+  auto srs = std::make_unique<OGRSpatialReference>();
+  QuietGdalErrors quiet;
+  if (srs->importFromEPSG(epsg) != OGRERR_NONE) return;  // the .prj text stays
+  srs->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  layer_->srs = std::move(srs);
+}
+
 bool GeoPackageWriter::WriteSideFile(const std::wstring& extension, const std::string& bytes) {
   if (extension == L".prj") {
     // The layer's spatial reference from the .prj text (ESRI well-known
-    // text); an empty text declares none. An EPSG code identified from the
-    // same projection parameters would be set here in its place.
+    // text); an empty text declares none. A system known by its EPSG code
+    // is set again by SetSpatialReferenceCode.
     if (bytes.empty()) return true;
     auto srs = std::make_unique<OGRSpatialReference>();
     char* lines[] = {const_cast<char*>(bytes.c_str()), nullptr};

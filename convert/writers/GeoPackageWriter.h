@@ -40,6 +40,7 @@ class GeoPackageWriter : public LayerWriter {
   bool WriteTime(int row, int column, const MapGis::TIME_STRUstruct& value) override;
   bool WriteTimeStamp(int row, int column, const MapGis::TIMESTAMPstruct& value) override;
   bool WriteNull(int row, int column) override;
+  void SetSpatialReferenceCode(int epsg) override;
   bool WriteSideFile(const std::wstring& extension, const std::string& bytes) override;
   bool Close() override;
   const WriteFailure* Failure() override;

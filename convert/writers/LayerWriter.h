@@ -67,6 +67,10 @@ class LayerWriter {
   virtual bool WriteTimeStamp(int row, int column, const MapGis::TIMESTAMPstruct& value) = 0;
   virtual bool WriteNull(int row, int column) = 0;
 
+  // The EPSG code of the system the .prj text describes, when it is one: a
+  // format that stores systems by authority keeps the code, not the text.
+  virtual void SetSpatialReferenceCode(int) {}
+
   // A text that belongs to the result (".prj", ".avl", ".CSV", ".qml",
   // ".sld"), written whole; false when it could not be written (Failure() tells why).
   virtual bool WriteSideFile(const std::wstring& extension, const std::string& bytes) = 0;

@@ -5,7 +5,9 @@
 #include <ogr_spatialref.h>
 
 #include <cmath>
+#include <map>
 #include <memory>
+#include <mutex>
 
 namespace cartography {
 
@@ -68,17 +70,29 @@ struct Candidate {
 
 std::string Text(int value) { return std::to_string(value); }
 
+// The transformation from the projected system `code` to its geographic
+// system; null when there is none. Made once per code and thread: making
+// one costs far more than converting a layer's extent, and a
+// transformation is used by one thread at a time.
+OGRCoordinateTransformation* ToGeographic(int code) {
+  thread_local std::map<int, std::unique_ptr<OGRCoordinateTransformation>> made;
+  const auto found = made.find(code);
+  if (found != made.end()) return found->second.get();
+  std::unique_ptr<OGRCoordinateTransformation>& transformation = made[code];
+  OGRSpatialReference projected;
+  if (projected.importFromEPSG(code) != OGRERR_NONE) return nullptr;
+  std::unique_ptr<OGRSpatialReference> geographic(projected.CloneGeogCS());
+  if (!geographic) return nullptr;
+  geographic->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  projected.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  transformation.reset(OGRCreateCoordinateTransformation(&projected, geographic.get()));
+  return transformation.get();
+}
+
 // Whether the extent lies within 1.5 degrees of longitude of the central
 // meridian of `code` (a Gauss-Kruger system whose eastings carry no zone).
 bool WithinThreeDegreeZone(int code, double centralMeridian, const Extent& e) {
-  OGRSpatialReference projected;
-  if (projected.importFromEPSG(code) != OGRERR_NONE) return true;
-  std::unique_ptr<OGRSpatialReference> geographic(projected.CloneGeogCS());
-  if (!geographic) return true;
-  geographic->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-  projected.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-  std::unique_ptr<OGRCoordinateTransformation> toGeographic(
-      OGRCreateCoordinateTransformation(&projected, geographic.get()));
+  OGRCoordinateTransformation* toGeographic = ToGeographic(code);
   if (!toGeographic) return true;
   double x[4] = {e.minX, e.minX, e.maxX, e.maxX};
   double y[4] = {e.minY, e.maxY, e.minY, e.maxY};
@@ -164,6 +178,46 @@ bool Confirmed(const OGRSpatialReference& srs, const Datum& datum, const Candida
          Near(srs.GetProjParm(SRS_PP_LATITUDE_OF_ORIGIN), 0.0, 1e-12) && Near(srs.GetLinearUnits(), 1.0, 1e-12);
 }
 
+// What the database holds for a code: its name and ESRI text, or why it
+// cannot be used.
+struct Description {
+  std::string name;
+  std::string esriText;
+  std::string warning;
+};
+
+Description LookUp(int code, const Datum& datum, const Candidate* projected) {
+  Description d;
+  OGRSpatialReference srs;
+  const bool found = srs.importFromEPSG(code) == OGRERR_NONE;
+  if (!found || !Confirmed(srs, datum, projected)) {
+    d.warning = "EPSG:" + Text(code) + "在坐标系数据库中缺失或与投影参数不符，未使用";
+    return d;
+  }
+  d.name = srs.GetName() ? srs.GetName() : "";
+  char* wkt = nullptr;
+  if (srs.morphToESRI() != OGRERR_NONE || srs.exportToWkt(&wkt) != OGRERR_NONE || !wkt) {
+    CPLFree(wkt);
+    d.warning = "EPSG:" + Text(code) + "无法转换为ESRI文本，未使用";
+    return d;
+  }
+  d.esriText = wkt;
+  CPLFree(wkt);
+  return d;
+}
+
+// The description of a code, looked up once per process: the database's
+// answers do not change, and looking them up costs more than converting a
+// small layer. A code always stands for the same datum and candidate.
+const Description& Describe(int code, const Datum& datum, const Candidate* projected) {
+  static std::mutex mutex;
+  static std::map<int, Description> described;
+  const std::lock_guard<std::mutex> lock(mutex);
+  const auto found = described.find(code);
+  if (found != described.end()) return found->second;
+  return described.emplace(code, LookUp(code, datum, projected)).first->second;
+}
+
 }  // namespace
 
 EpsgMatch IdentifyEpsg(const MapGis::MAP_PARAstruct& para, const Extent* extent) {
@@ -185,26 +239,14 @@ EpsgMatch IdentifyEpsg(const MapGis::MAP_PARAstruct& para, const Extent* extent)
   }
   if (code == 0) return match;
 
-  OGRSpatialReference srs;
-  const bool found = srs.importFromEPSG(code) == OGRERR_NONE;
-  if (!found || !Confirmed(srs, *datum, para.coordType == kProjected ? &projected : nullptr)) {
-    match.warnings.push_back("EPSG:" + Text(code) + "在坐标系数据库中缺失或与投影参数不符，未使用");
+  const Description& described = Describe(code, *datum, para.coordType == kProjected ? &projected : nullptr);
+  if (!described.warning.empty()) {
+    match.warnings.push_back(described.warning);
     return match;
   }
-  match.name = srs.GetName() ? srs.GetName() : "";
-  if (srs.morphToESRI() != OGRERR_NONE) {
-    match.warnings.push_back("EPSG:" + Text(code) + "无法转换为ESRI文本，未使用");
-    return match;
-  }
-  char* wkt = nullptr;
-  if (srs.exportToWkt(&wkt) != OGRERR_NONE || !wkt) {
-    CPLFree(wkt);
-    match.warnings.push_back("EPSG:" + Text(code) + "无法转换为ESRI文本，未使用");
-    return match;
-  }
-  match.esriText = wkt;
-  CPLFree(wkt);
   match.code = code;
+  match.name = described.name;
+  match.esriText = described.esriText;
   return match;
 }
 

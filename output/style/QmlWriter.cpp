@@ -57,6 +57,12 @@ std::string ValueLiteral(const Condition& c) {
   return StringLiteral(c.value);
 }
 
+// The column of an equality test, rounded when the condition asks for it.
+std::string TestedColumn(const Condition& c) {
+  if (!c.number || c.decimals < 0) return FieldRef(c.column);
+  return "round(" + FieldRef(c.column) + ", " + std::to_string(std::min(c.decimals, 15)) + ")";
+}
+
 std::string ColourText(const Rgba& c) {
   return std::to_string(c.red) + "," + std::to_string(c.green) + "," + std::to_string(c.blue) + "," +
          std::to_string(c.alpha);
@@ -231,7 +237,7 @@ std::string QgisFilter(const std::vector<Condition>& when) {
   for (const Condition& c : when) {
     if (!out.empty()) out += " AND ";
     switch (c.match) {
-      case Match::Equal: out += FieldRef(c.column) + " = " + ValueLiteral(c); break;
+      case Match::Equal: out += TestedColumn(c) + " = " + ValueLiteral(c); break;
       case Match::StartsWith: out += FieldRef(c.column) + " LIKE " + PrefixPattern(c.value); break;
       case Match::NotStartsWith: out += "NOT (" + FieldRef(c.column) + " LIKE " + PrefixPattern(c.value) + ")"; break;
     }

@@ -1,6 +1,8 @@
 #include "SldWriter.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 #include "StyleText.h"
 #include "SymbolTables.h"
@@ -50,9 +52,25 @@ std::string Like(const Condition& c) {
          Literal(pattern + "%") + "</ogc:PropertyIsLike>";
 }
 
+// A number rounded to `decimals`: the values within half a unit of its last decimal.
+std::string RoundedTest(const Condition& c) {
+  double v = 0.0;
+  const char* end = c.value.data() + c.value.size();
+  const auto r = std::from_chars(c.value.data(), end, v);
+  if (r.ec != std::errc() || r.ptr != end) return "";
+  const double half = 0.5 * std::pow(10.0, -std::min(c.decimals, 15));
+  return "<ogc:PropertyIsBetween>" + Property(c.column) + "<ogc:LowerBoundary>" + Literal(NumberText(v - half)) +
+         "</ogc:LowerBoundary><ogc:UpperBoundary>" + Literal(NumberText(v + half)) +
+         "</ogc:UpperBoundary></ogc:PropertyIsBetween>";
+}
+
 std::string Test(const Condition& c) {
   switch (c.match) {
     case Match::Equal:
+      if (c.number && c.decimals >= 0) {
+        const std::string rounded = RoundedTest(c);
+        if (!rounded.empty()) return rounded;
+      }
       return "<ogc:PropertyIsEqualTo>" + Property(c.column) + Literal(c.value) + "</ogc:PropertyIsEqualTo>";
     case Match::StartsWith: return Like(c);
     case Match::NotStartsWith: return "<ogc:Not>" + Like(c) + "</ogc:Not>";

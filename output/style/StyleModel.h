@@ -83,6 +83,9 @@ struct FeatureStyle {
 
 // A test of one column of a feature. Values are compared as numbers when
 // `number` is set, else as text (StartsWith and NotStartsWith are text tests).
+// A number with `decimals` of 0 or more matches the column's values that
+// round to it at that many decimals: a table may keep the value as written
+// with its decimals (a DBF column) or whole (a float in a GeoPackage).
 enum class Match { Equal, StartsWith, NotStartsWith };
 
 struct Condition {
@@ -90,9 +93,11 @@ struct Condition {
   Match match = Match::Equal;
   std::string value;
   bool number = false;
+  int decimals = -1;
 
   bool operator==(const Condition& o) const {
-    return column == o.column && match == o.match && value == o.value && number == o.number;
+    return column == o.column && match == o.match && value == o.value && number == o.number &&
+           decimals == o.decimals;
   }
 };
 

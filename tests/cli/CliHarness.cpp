@@ -91,7 +91,10 @@ std::map<std::string, long long> GeoPackageLayers(const std::filesystem::path& g
   if (!verdict || std::string(verdict->GetFieldAsString(0)) != "ok") counts["!"] = 1;
   if (check) ds->ReleaseResultSet(check);
   if (!ds) return counts;
-  for (OGRLayer* layer : ds->GetLayers()) counts[layer->GetName()] = layer->GetFeatureCount(TRUE);
+  // layer_styles holds the styles of the layers, not a result of its own.
+  for (OGRLayer* layer : ds->GetLayers()) {
+    if (std::string(layer->GetName()) != "layer_styles") counts[layer->GetName()] = layer->GetFeatureCount(TRUE);
+  }
   return counts;
 }
 

@@ -32,7 +32,7 @@ std::string LineStarting(const std::string& text, const std::string& prefix);
 // Row counts of the layers of a GeoPackage opened for update, as QGIS and
 // ogrinfo open it (which rolls back what a killed writer left); empty when
 // there is no file. A file that does not open, or fails SQLite's integrity
-// check, gives one entry "!".
+// check, gives one entry "!". The layer_styles table is not counted.
 std::map<std::string, long long> GeoPackageLayers(const std::filesystem::path& gpkg);
 
 // A temporary folder, removed with its contents.

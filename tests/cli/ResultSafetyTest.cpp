@@ -188,7 +188,8 @@ TEST(ResultSafety, AKilledRunLeavesNoResultOrAWholeOne) {
     // Every result under a final name is whole, with all of its files.
     const auto left = Results(out);
     for (const auto& [stem, count] : left) EXPECT_EQ(count, whole.at(stem)) << stem;
-    for (const auto& [stem, files] : FilesByStem(out)) EXPECT_EQ(files, 4) << stem;  // .shp .shx .dbf .cpg
+    // .shp .shx .dbf .cpg .qml .sld
+    for (const auto& [stem, files] : FilesByStem(out)) EXPECT_EQ(files, 6) << stem;
 
     // The next run into the folder removes what the killed one left.
     ASSERT_EQ(RunGridmoor(args(out)).exitCode, 0);

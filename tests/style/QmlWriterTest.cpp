@@ -69,6 +69,8 @@ TEST(QmlWriter, FiltersQuoteNamesAndTextsAndNeverTakeValuesAsExpressions) {
   EXPECT_EQ(QgisFilter({}), "");
   EXPECT_EQ(QgisFilter({{"name", Match::Equal, "it's a\\b", false}}), "\"name\" = 'it''s a\\\\b'");
   EXPECT_EQ(QgisFilter({Number("col\"x", "5.250")}), "\"col\"\"x\" = 5.25");
+  // A number of 3 decimals matches the values that round to it.
+  EXPECT_EQ(QgisFilter({{"w", Match::Equal, "0.150", true, 3}}), "round(\"w\", 3) = 0.15");
   // A "number" that is not one stays a quoted text.
   EXPECT_EQ(QgisFilter({Number("n", "1 OR 1=1")}), "\"n\" = '1 OR 1=1'");
   // LIKE wildcards in a prefix are escaped; QGIS reads "\\%" in the expression as a literal %.

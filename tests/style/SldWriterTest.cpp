@@ -28,7 +28,11 @@ TEST(SldWriter, PolygonRulesCarryFiltersOpacityAndHatches) {
   layer.name = "landuse";
   FeatureStyle fill;
   fill.fill = {{0, 128, 0}, 6, {0, 0, 255}, true};  // pattern 6: diagonal cross
-  layer.classes.push_back({"pond", {{"VKT_RCOLR", Match::Equal, "17", true}, {"VKT_TRANS", Match::Equal, "1", true}},
+  // A number of 3 decimals matches the values that round to it.
+  layer.classes.push_back({"pond",
+                           {{"VKT_RCOLR", Match::Equal, "17", true},
+                            {"VKT_TRANS", Match::Equal, "1", true},
+                            {"VKT_RHEIH", Match::Equal, "0.150", true, 3}},
                            fill});
   std::vector<std::string> warnings;
   const XmlDocument sld(BuildSld(layer, &warnings));
@@ -42,6 +46,10 @@ TEST(SldWriter, PolygonRulesCarryFiltersOpacityAndHatches) {
   ASSERT_EQ(equal.size(), 2u);
   EXPECT_EQ(Content(sld.All("ogc:PropertyName", equal[1])[0]), "VKT_TRANS");
   EXPECT_EQ(Content(sld.All("ogc:Literal", equal[1])[0]), "1");
+  const auto between = sld.All("ogc:PropertyIsBetween", rules[0]);
+  ASSERT_EQ(between.size(), 1u);
+  EXPECT_EQ(Content(sld.All("ogc:Literal", sld.All("ogc:LowerBoundary", between[0])[0])[0]), "0.1495");
+  EXPECT_EQ(Content(sld.All("ogc:Literal", sld.All("ogc:UpperBoundary", between[0])[0])[0]), "0.1505");
 
   const auto symbolizers = sld.All("se:PolygonSymbolizer", rules[0]);
   ASSERT_EQ(symbolizers.size(), 3u);  // the fill, then two hatch line sets

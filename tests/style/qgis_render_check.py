@@ -4,12 +4,18 @@ beside them and checks what QGIS drew against the MapGIS style values in the
 tables: fill colours inside polygons, line colours along lines, marker
 colours at points, annotation texts drawn as labels in their colours.
 
-Usage: qgis_render_check.py COLOUR_LIB [--epsg SHP:CODE]... SHP...
+Usage: qgis_render_check.py COLOUR_LIB [--epsg PATH:CODE]... [--same-place SHP,SHP...]...
+                            SHP... [--plugin MAPGIS_FILE...]
 
 Each SHP is checked twice: as QGIS opens it (applying SHP's .qml by itself)
 and with its .sld loaded instead (polygons, lines and markers). --epsg checks
-that QGIS reads the layer's .prj as the EPSG system CODE. Colours are resolved
-from the colour library here, independently of the program's own code.
+that QGIS reads the layer's spatial reference as the EPSG system CODE.
+--same-place checks that layers of one map in different systems are drawn
+on the same places. Every layer of a MAPGIS_FILE after --plugin is opened
+through the GDAL plugin and drawn with QGIS's embedded-symbol renderer from
+the features' style strings (symbols only: that renderer draws no labels).
+Colours are resolved from the colour library here, independently of the
+program's own code.
 """
 import os
 import re
@@ -20,6 +26,7 @@ import numpy
 
 os.environ.setdefault("QT_QPA_PLATFORM", "offscreen")
 
+from osgeo import ogr  # noqa: E402
 from qgis.core import (NULL, QgsApplication, QgsGeometry, QgsMapRendererSequentialJob, QgsMapSettings,  # noqa: E402
                        QgsPointXY, QgsRectangle, QgsVectorLayer)
 from qgis.PyQt.QtCore import QSize  # noqa: E402
@@ -83,10 +90,10 @@ def blend_of(pixel, top, bottom, least=0.35):
 class Picture:
     """One layer drawn into an image, with map to pixel conversion."""
 
-    def __init__(self, layer, extent, width=900, labels=True):
+    def __init__(self, layer, extent, width=900, labels=True, crs=None):
         settings = QgsMapSettings()
         settings.setLayers([layer])
-        settings.setDestinationCrs(layer.crs())
+        settings.setDestinationCrs(crs or layer.crs())
         settings.setOutputSize(QSize(width, width))
         settings.setExtent(extent)
         settings.setBackgroundColor(QColor(255, 255, 255))
@@ -307,6 +314,58 @@ def check_drawing(name, layer, kind, colours, from_qml):
     checks[kind](name, layer, picture, colours)
 
 
+def check_plugin_layer(name, layer, colours):
+    """A layer read through the plugin: QGIS chooses the embedded-symbol
+    renderer by itself and draws the features' own colours."""
+    if not layer.isValid():
+        fail(f"{name}: QGIS cannot open it through the plugin")
+        return
+    if layer.renderer().type() != "embeddedSymbol":
+        fail(f"{name}: drawn with {layer.renderer().type()}, not the features' embedded symbols")
+        return
+    kind = kind_of(layer)
+    if kind is None:
+        return
+    picture = Picture(layer, grown(layer.extent(), 1.05), labels=False)
+    checks = {"polygon": check_polygons, "line": check_lines, "marker": check_markers, "points": check_markers}
+    checks[kind](name + " (plugin)", layer, picture, colours)
+
+
+def check_plugin_file(path, colours):
+    source = ogr.Open(path)
+    if source is None or source.GetDriver().GetName() != "MAPGIS":
+        fail(f"{os.path.basename(path)}: the plugin does not open it")
+        return 0
+    names = [source.GetLayer(i).GetName() for i in range(source.GetLayerCount())]
+    for name in names:
+        check_plugin_layer(name, QgsVectorLayer(f"{path}|layername={name}", name, "ogr"), colours)
+        print("checked through the plugin: " + name)
+    return len(names)
+
+
+def check_same_place(paths):
+    """The layers of one map in several systems, drawn in the first one's
+    system: the other layers cover the pixels the first one covers."""
+    layers = [QgsVectorLayer(p, os.path.basename(p), "ogr") for p in paths]
+    reference = layers[0]
+    extent = grown(reference.extent(), 1.05)
+    masks = [Picture(layer, extent, labels=False, crs=reference.crs()).pixels().min(axis=-1) < 250
+             for layer in layers]
+    drawn = int(numpy.count_nonzero(masks[0]))
+    # One pixel either way: lines drawn after a reprojection may shift by a pixel.
+    grown_mask = masks[0].copy()
+    for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+        grown_mask |= numpy.roll(numpy.roll(masks[0], dx, axis=1), dy, axis=0)
+    for path, mask in zip(paths[1:], masks[1:]):
+        inside = int(numpy.count_nonzero(mask & grown_mask))
+        count = int(numpy.count_nonzero(mask))
+        if drawn == 0 or count < 0.9 * drawn or inside < 0.97 * count:
+            fail(f"{os.path.basename(path)}: {inside} of its {count} pixels where "
+                 f"{os.path.basename(paths[0])} draws {drawn}")
+        else:
+            print(f"{os.path.basename(path)}: on the places of {os.path.basename(paths[0])}")
+
+
 def check_layer(path, colours):
     name = os.path.basename(path)
     layer = QgsVectorLayer(path, name, "ogr")
@@ -340,17 +399,24 @@ def main(argv):
     app = QgsApplication([], False)
     app.initQgis()
     colours = ColourLibrary(argv[1])
-    layers, epsg = [], []
+    layers, epsg, same_place, plugin_files = [], [], [], []
     args = iter(argv[2:])
     for a in args:
         if a == "--epsg":
             path, code = next(args).rsplit(":", 1)
             epsg.append((path, code))
+        elif a == "--same-place":
+            same_place.append(next(args).split(","))
+        elif a == "--plugin":
+            plugin_files = list(args)
         else:
             layers.append(a)
     for path in layers:
         check_layer(path, colours)
         print("checked " + os.path.basename(path))
+    plugin_layers = sum(check_plugin_file(path, colours) for path in plugin_files)
+    for paths in same_place:
+        check_same_place(paths)
     for path, code in epsg:
         layer = QgsVectorLayer(path, os.path.basename(path), "ogr")
         if layer.crs().authid() != "EPSG:" + code:
@@ -358,8 +424,9 @@ def main(argv):
                  f" expected EPSG:{code}")
         else:
             print(f"{os.path.basename(path)}: EPSG:{code}")
-    print(f"{len(layers)} layers, {len(epsg)} spatial references, {len(failures)} failures")
-    return 1 if failures or not layers else 0
+    print(f"{len(layers)} layers, {plugin_layers} through the plugin, {len(epsg)} spatial references, "
+          f"{len(failures)} failures")
+    return 1 if failures or not layers or plugin_layers < len(plugin_files) else 0
 
 
 if __name__ == "__main__":

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # The QGIS check of styled results. Converts the demo data and the real
-# samples with the raw-parameter style columns, writes NAME.qml and NAME.sld
-# for every result from the style model (style_fixture), .prj files carrying
-# the EPSG systems of the layers that have a projection, and has a real QGIS
-# draw them (qgis_render_check.py).
-# Usage: run_qgis_check.sh GRIDMOOR STYLE_FIXTURE DEMO_DIR REAL_SAMPLES PYTHON
+# samples with the raw-parameter style columns (the converter writes
+# NAME.qml, NAME.sld and, for records of an EPSG system, that system's
+# .prj), has a real QGIS draw them (qgis_render_check.py), and draws the
+# same MapGIS files read through the GDAL plugin with their feature styles.
+# Usage: run_qgis_check.sh GRIDMOOR CRS_FIXTURE PLUGIN_DIR DEMO_DIR REAL_SAMPLES PYTHON
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-gridmoor=$1 fixture=$2 demo=$3 real=$4 python=$5
+gridmoor=$1 crs_fixture=$2 plugin_dir=$3 demo=$4 real=$5 python=$6
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime"
@@ -29,43 +29,62 @@ convert() {
   done
 }
 
-# Writes NAME.prj with the EPSG system of SOURCE's projection record and
-# adds "--epsg NAME.shp:CODE" to the checks. Usage: epsg SOURCE SHP CODE
-epsg_checks=()
-epsg() {
-  "$fixture" prj "$1" "$2" >/dev/null
-  epsg_checks+=(--epsg "$2:$3")
-}
-
-# The demo data: every kind, Gauss-Kruger on Xian 1980 in zone 39.
+# The demo data: every kind, Gauss-Kruger on Xian 1980 in zone 39; its roads
+# once more in degrees and with eastings without the zone, which must land
+# on the same places.
 for source in landuse.WP roads.WL sub/河流.WL 地名注记.WT pipes.WN; do
   convert "$work/demo/$source" 2 "$demo" "$demo/$source"
 done
+mkdir -p "$work/crs"
+"$crs_fixture" "$demo/roads.WL" "$work/crs"
+for source in roads-degrees.WL roads-cm117.WL; do
+  convert "$work/demo/$source" 2 "$demo" "$work/crs/$source"
+done
 mapfile -t demo_results < <(find "$work/demo" -name '*.shp' | LC_ALL=C sort)
-"$fixture" styles "$demo/Pcolor.lib" "${demo_results[@]}" >/dev/null
-epsg "$demo/landuse.WP" "$work/demo/landuse.WP/1/landuse.shp" 2363
-epsg "$demo/roads.WL" "$work/demo/roads.WL/1/roads.shp" 2363
+roads="$work/demo/roads.WL/1/roads.shp"
+demo_checks=(--epsg "$work/demo/landuse.WP/1/landuse.shp:2363" --epsg "$roads:2363"
+             --epsg "$work/demo/roads-degrees.WL/1/roads-degrees.shp:4610"
+             --epsg "$work/demo/roads-cm117.WL/1/roads-cm117.shp:2384"
+             --same-place "$roads,$work/demo/roads-degrees.WL/1/roads-degrees.shp,$work/demo/roads-cm117.WL/1/roads-cm117.shp")
 
 # The real samples (copied: results are written next to sources otherwise).
 # Those with a projection record (Beijing 1954, central meridian 105 E,
 # eastings without zone number) in metres; the others as stored.
 cp -r "$real" "$work/src"
 samples="$work/src"
+real_checks=()
 for source in frame/图框.WP frame/图框.WL frame/图例.WL frame/图例.WT; do
   convert "$work/real/$source" 2 "$samples/colour" "$samples/$source"
+  name=$(basename "${source%.*}")
+  real_checks+=(--epsg "$work/real/$source/1/$name.shp:2432")
 done
 for source in frame/YZT-SLH.WL jz-project/JZ.WL jz-project/JZ.WT jz-project/JZ-FINAL.WL jz-project/I486732TK.WL \
               jz-project/I486732TK.WT; do
   convert "$work/real/$source" 0 "$samples/colour" "$samples/$source"
 done
 mapfile -t real_results < <(find "$work/real" -name '*.shp' | LC_ALL=C sort)
-"$fixture" styles "$samples/colour/Pcolor.lib" "${real_results[@]}" >/dev/null
-epsg "$samples/frame/图框.WP" "$work/real/frame/图框.WP/1/图框.shp" 2432
-epsg "$samples/frame/图框.WL" "$work/real/frame/图框.WL/1/图框.shp" 2432
-epsg "$samples/frame/图例.WL" "$work/real/frame/图例.WL/1/图例.shp" 2432
-epsg "$samples/frame/图例.WT" "$work/real/frame/图例.WT/1/图例.shp" 2432
 
+# The plugin: ogrinfo shows the style strings of every kind of feature.
+export GDAL_DRIVER_PATH="$plugin_dir"
+styles=$(for source in landuse.WP roads.WL 地名注记.WT pipes.WN; do ogrinfo -ro -al -q "$demo/$source"; done 2>/dev/null |
+         grep -o 'Style = [A-Z]*(' | sort | uniq -c)
 status=0
-"$python" "$here/qgis_render_check.py" "$demo/Pcolor.lib" "${demo_results[@]}" "${epsg_checks[@]:0:4}" || status=1
-"$python" "$here/qgis_render_check.py" "$samples/colour/Pcolor.lib" "${real_results[@]}" "${epsg_checks[@]:4}" || status=1
+for kind in BRUSH PEN SYMBOL LABEL; do
+  if ! grep -q "Style = $kind(" <<<"$styles"; then
+    echo "FAIL: ogrinfo shows no $kind style string in the demo data"
+    status=1
+  fi
+done
+echo "ogrinfo style strings:" $styles
+# The plugin finds the demo's Pcolor.lib beside these files (not beside sub/河流.WL).
+plugin_sources=("$demo/landuse.WP" "$demo/roads.WL" "$demo/地名注记.WT" "$demo/pipes.WN")
+demo_checks+=(--epsg "$demo/landuse.WP:2363")
+real_checks+=(--epsg "$samples/frame/图框.WP:2432")
+
+"$python" "$here/qgis_render_check.py" "$demo/Pcolor.lib" "${demo_results[@]}" "${demo_checks[@]}" \
+  --plugin "${plugin_sources[@]}" || status=1
+# The real samples lie apart from their colour library: the configuration option names it.
+MAPGIS_COLOR_LIB="$samples/colour/Pcolor.lib" "$python" "$here/qgis_render_check.py" "$samples/colour/Pcolor.lib" \
+  "${real_results[@]}" "${real_checks[@]}" --plugin "$samples/frame/图框.WP" "$samples/frame/图例.WT" \
+  "$samples/jz-project/JZ.WL" || status=1
 exit $status
