@@ -13,7 +13,7 @@ set -uo pipefail
 build=$1 seconds=$2
 shift 2
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fast_reader mem_reader reader project colorlib legend convert)
+[ ${#targets[@]} -gt 0 ] || targets=(fast_reader mem_reader reader project colorlib legend convert ogr)
 jobs=${JOBS:-1}
 processes=${PROCESSES:-1}
 ledger=${LEDGER:-}
@@ -30,7 +30,7 @@ mkdir -p "$fuzz/findings" "$fuzz/logs"
 # far less, so small inputs buy many more executions per second.
 max_len() {
   case $1 in
-    fast_reader|mem_reader|reader|colorlib|convert) echo 32768 ;;
+    fast_reader|mem_reader|reader|colorlib|convert|ogr) echo 32768 ;;
     *) echo 0 ;;
   esac
 }
