@@ -6,6 +6,7 @@ JOBS       ?= 2
 CMAKE_TYPE ?= RelWithDebInfo
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
+FUZZ_TARGETS ?=
 FUZZ_SMOKE_SECONDS ?= 20
 REAL_SAMPLES ?= ../shared/samples/real
 
@@ -49,11 +50,11 @@ fuzz-build: setup
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzzers
 	@cmake --build $(FUZZ_BUILD) --target fuzz_corpus >/dev/null
 
-# Every fuzz target for FUZZ_SECONDS each, JOBS at a time; prints executions,
-# coverage and findings per target and adds the runs to fuzz/ledger.tsv
-# (fuzz/ledger.sh sums it).
+# Every fuzz target (or only those FUZZ_TARGETS names, e.g. FUZZ_TARGETS=ogr)
+# for FUZZ_SECONDS each, JOBS at a time; prints executions, coverage and
+# findings per target and adds the runs to fuzz/ledger.tsv (fuzz/ledger.sh sums it).
 fuzz: fuzz-build
-	@JOBS=$(JOBS) LEDGER=$(CURDIR)/fuzz/ledger.tsv bash fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	@JOBS=$(JOBS) LEDGER=$(CURDIR)/fuzz/ledger.tsv bash fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # Part of make test: every target for FUZZ_SMOKE_SECONDS, the crashers and
 # damaged copies of the samples once each under the sanitizers.

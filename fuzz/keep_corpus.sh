@@ -8,7 +8,7 @@ set -euo pipefail
 build=$1
 shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fast_reader mem_reader reader project colorlib legend convert)
+[ ${#targets[@]} -gt 0 ] || targets=(fast_reader mem_reader reader project colorlib legend convert ogr)
 here=$(cd "$(dirname "$0")" && pwd)
 fuzz=$build/fuzz
 export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16:malloc_context_size=10}

@@ -7,7 +7,7 @@ set -euo pipefail
 out=$1 real=$2 demo=$3
 
 rm -rf "$out"
-for t in fast_reader mem_reader reader project colorlib legend convert; do mkdir -p "$out/$t"; done
+for t in fast_reader mem_reader reader project colorlib legend convert ogr; do mkdir -p "$out/$t"; done
 
 n=0
 # Copies FILE into target folder DIR under a plain numbered name.
@@ -22,6 +22,8 @@ for f in "${layers[@]}"; do
   for t in fast_reader mem_reader reader; do seed "$t" "$f"; done
 done
 for f in "${projects[@]}"; do seed project "$f"; done
+# The driver reads layers, tables and projects alike.
+for f in "${layers[@]}" "${projects[@]}"; do seed ogr "$f"; done
 for f in "${colours[@]}"; do seed colorlib "$f"; done
 
 # Legend files: magic, 4 bytes, item count, items of 333 bytes (name, kind at

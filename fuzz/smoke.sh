@@ -2,7 +2,8 @@
 # The short fuzz run of the tests: every target for SECONDS (two at a time),
 # then, once each under the sanitizers, every kept crasher through the
 # target named by its file name and damaged copies of the real samples and
-# the demo data through the end-to-end target. Fails on any finding.
+# the demo data through the end-to-end target and the driver's target.
+# Fails on any finding.
 # Usage: smoke.sh BUILD SECONDS REAL_SAMPLES DEMO
 set -uo pipefail
 build=$1 seconds=$2 real=$3 demo=$4
@@ -37,4 +38,12 @@ done
 bash "$here/hostile_inputs.sh" "$fuzz/hostile" "$real" "$demo" >/dev/null
 mapfile -t files < <(find "$fuzz/hostile" -type f | sort)
 replay convert "${files[@]}"
+# The same damaged files, without their two option bytes, through the driver.
+if [ -x "$fuzz/fuzz_ogr" ]; then
+  rm -rf "$fuzz/hostile-files"
+  mkdir -p "$fuzz/hostile-files"
+  for f in "${files[@]}"; do tail -c +3 "$f" >"$fuzz/hostile-files/${f##*/}"; done
+  mapfile -t files < <(find "$fuzz/hostile-files" -type f | sort)
+  replay ogr "${files[@]}"
+fi
 exit $status

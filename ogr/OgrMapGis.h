@@ -78,6 +78,7 @@ class MapGisLayer final : public OGRLayer {
   void DeclareStyle();
   void SetSpatialReference();
   bool HeaderExtent(OGREnvelope* extent);
+  int LiveCount();
   // Feature of slot index r; null for a deleted or unreadable record.
   OGRFeature* ReadFeature(int r);
   OGRGeometry* BuildGeometry(MapGis::Geometry* g);
@@ -101,7 +102,7 @@ class MapGisLayer final : public OGRLayer {
   int styleStart_ = 0;      // first style field
   bool haveAttributes_ = true;
   int slots_ = 0;           // readable record indexes
-  int valid_ = 0;           // live records
+  int live_ = -1;           // live records, -1 until counted
   double scale_ = 1.0;      // factor applied to every coordinate
   std::shared_ptr<const FeatureColours> colours_;
   double sizeX_ = 1.0;      // size factors of sub-pictures and annotations

@@ -3,6 +3,7 @@
 
 #include <cpl_conv.h>
 #include <cpl_error.h>
+#include <cpl_vsi.h>
 
 #include "OgrMapGis.h"
 #include "MapGisProjectPaths.h"
@@ -22,6 +23,10 @@ char KindByte(const unsigned char* bytes, int count) {
 }
 
 char KindOfFile(const std::string& path) {
+  // Only regular files: a project item naming a pipe or a device would block
+  // the open or never end.
+  VSIStatBufL info;
+  if (VSIStatL(path.c_str(), &info) != 0 || !VSI_ISREG(info.st_mode)) return 0;
   VSILFILE* fp = VSIFOpenL(path.c_str(), "rb");
   if (!fp) return 0;
   unsigned char head[8] = {0};

@@ -3,6 +3,7 @@
 #include <new>
 
 #include <cpl_error.h>
+#include <cpl_vsi.h>
 #include <ogr_geometry.h>
 
 #include "EpsgMatch.h"
@@ -99,22 +100,31 @@ bool MapGisLayer::Open(const std::string& path) {
   }
 
   int slots = 0;
-  int valid = 0;
   switch (role_) {
     case LayerRole::Points:
-    case LayerRole::NetworkNodes: valid = reader_.GetPointCount(&slots); break;
+    case LayerRole::NetworkNodes: reader_.GetPointCount(&slots); break;
     case LayerRole::Lines:
     case LayerRole::PolygonArcs:
-    case LayerRole::NetworkArcs: valid = reader_.GetArcCount(&slots); break;
-    case LayerRole::Polygons: valid = reader_.GetPolygonCount(&slots); break;
+    case LayerRole::NetworkArcs: reader_.GetArcCount(&slots); break;
+    case LayerRole::Polygons: reader_.GetPolygonCount(&slots); break;
     case LayerRole::Table: {
       const long records = reader_.GetRecordCount();
-      valid = slots = records > 0 ? static_cast<int>(records) : 0;
+      slots = records > 0 ? static_cast<int>(records) : 0;
       break;
     }
   }
   slots_ = slots > 0 ? slots : 0;
-  valid_ = valid > 0 ? valid : 0;
+  // A damaged slot count can name billions of records in a small file. No
+  // record is shorter than 40 bytes, so indexes past size / 40 cannot be in
+  // the file and are never read.
+  VSIStatBufL fileStat;
+  if (role_ != LayerRole::Table && VSIStatL(path.c_str(), &fileStat) == 0 &&
+      static_cast<GIntBig>(slots_) > fileStat.st_size / 40) {
+    const int holdable = static_cast<int>(fileStat.st_size / 40);
+    CPLError(CE_Warning, CPLE_AppDefined, "MAPGIS: layer %s names %d records, the file can hold %d; the rest are not read",
+             defn_->GetName(), slots_, holdable);
+    slots_ = holdable;
+  }
 
   // The arcs of a polygon file and the nodes of a network have tables of their own.
   if (role_ == LayerRole::PolygonArcs || role_ == LayerRole::NetworkNodes) {
@@ -286,7 +296,30 @@ OGRFeature* MapGisLayer::GetFeature(GIntBig fid) {
 
 GIntBig MapGisLayer::GetFeatureCount(int force) {
   if (m_poFilterGeom != nullptr || m_poAttrQuery != nullptr) return OGRLayer::GetFeatureCount(force);
-  return valid_;
+  return LiveCount();
+}
+
+int MapGisLayer::LiveCount() {
+  // Counted once from the status of every readable slot; a read without a
+  // geometry touches only the record table. The header's own count is not
+  // used: in a damaged file it can be smaller than the records that read as
+  // features, and a count is a promise about what reading gives.
+  if (live_ >= 0) return live_;
+  live_ = 0;
+  for (int r = 0; r < slots_; ++r) {
+    long status = MAPGIS_OK;
+    switch (role_) {
+      case LayerRole::Points:
+      case LayerRole::NetworkNodes: status = reader_.ReadPointInfo(r, nullptr, nullptr); break;
+      case LayerRole::Lines:
+      case LayerRole::PolygonArcs:
+      case LayerRole::NetworkArcs: status = reader_.ReadArcInfo(r, nullptr, nullptr); break;
+      case LayerRole::Polygons: status = reader_.ReadPolygonInfo(r, nullptr, nullptr); break;
+      case LayerRole::Table: break;
+    }
+    if (status == MAPGIS_OK) ++live_;
+  }
+  return live_;
 }
 
 bool MapGisLayer::HeaderExtent(OGREnvelope* extent) {
@@ -306,7 +339,7 @@ bool MapGisLayer::HeaderExtent(OGREnvelope* extent) {
 
 OGRErr MapGisLayer::GetExtent(OGREnvelope* extent, int force) {
   if (role_ == LayerRole::Table) return OGRERR_FAILURE;
-  if (valid_ > 0 && HeaderExtent(extent)) return OGRERR_NONE;
+  if (LiveCount() > 0 && HeaderExtent(extent)) return OGRERR_NONE;
   return OGRLayer::GetExtent(extent, force);
 }
 
@@ -315,7 +348,7 @@ int MapGisLayer::TestCapability(const char* cap) {
   if (EQUAL(cap, OLCFastFeatureCount)) return m_poFilterGeom == nullptr && m_poAttrQuery == nullptr;
   if (EQUAL(cap, OLCFastGetExtent)) {
     OGREnvelope e;
-    return valid_ > 0 && HeaderExtent(&e);
+    return LiveCount() > 0 && HeaderExtent(&e);
   }
   return FALSE;
 }

@@ -45,6 +45,7 @@ long NodesAsPoints(const LayerFile& layer, const std::vector<MAPGIS_NetPntInfo>&
 
 void LayerTables::Clear() {
   loaded_ = false;
+  failed_ = MAPGIS_OK;
   points.clear();
   points.shrink_to_fit();
   lines.clear();
@@ -62,6 +63,9 @@ void LayerTables::Clear() {
 long LayerTables::Load(const LayerFile& layer, Nodes nodeMode) {
   if (loaded_) return MAPGIS_OK;
   if (!layer.IsOpen()) return MAPGIS_READ_FAILED;
+  // Tables that failed to load are not read again until the file is closed:
+  // a damaged file would otherwise be reread once for every record asked for.
+  if (failed_ != MAPGIS_OK) return failed_;
   long st = MAPGIS_OK;
   switch (layer.Type()) {
     case MAPGIS_TYPE_POINT:
@@ -87,6 +91,7 @@ long LayerTables::Load(const LayerFile& layer, Nodes nodeMode) {
   }
   if (st != MAPGIS_OK) {
     Clear();
+    failed_ = st;
     return st;
   }
   loaded_ = true;

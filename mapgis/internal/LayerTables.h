@@ -50,6 +50,7 @@ class LayerTables {
   }
 
   bool loaded_ = false;
+  long failed_ = MAPGIS_OK;  // status of a load that failed, kept until Clear
   bool ticsLoaded_ = false;
   std::vector<MAPGIS_Tic_Info> tics_;
   bool topologyLoaded_ = false;

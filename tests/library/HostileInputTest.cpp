@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <set>
 #include <sstream>
@@ -408,6 +409,38 @@ TEST(HostileInput, HugeRecordCountsCostAStatusNotMemory) {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_LT(seconds, 5.0);
   EXPECT_LT(MaxRssKb() - rssBefore, 256 * 1024) << "kilobytes";
+}
+
+// Bytes this process has read through read calls so far; -1 when unknown.
+long long BytesRead() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  long long value = -1;
+  while (io >> key >> value) {
+    if (key == "rchar:") return value;
+  }
+  return -1;
+}
+
+// A polygon file whose line table loads but whose polygon table does not fit
+// the file: the failed load is kept, so the line table is read once and not
+// again for every polygon asked for (a large damaged file would never end).
+TEST(HostileInput, TablesThatFailToLoadAreNotReadAgain) {
+  if (BytesRead() < 0) GTEST_SKIP() << "no /proc/self/io";
+  DataArea data;
+  const uint32_t run = data.AddRun({1, 2, 3, 4});
+  const uint32_t list = data.AddInts({1});
+  LayerBuilder b(2);
+  b.Element(0, 500).Element(1, 501).Element(4, 300).Element(5, 301);
+  b.Section(0, Table(57, std::vector<Bytes>(500, LineRecord(1, 2, run))));
+  b.Section(1, data.Get());
+  b.Section(8, Table(40, {PolygonRecord(1, 1, list)}));
+  OpenedLayer polygons(b.Build());
+  ASSERT_EQ(polygons.status, MAPGIS_OK);
+  auto g = NewGeometry();
+  const long long before = BytesRead();
+  for (int i = 0; i < 300; ++i) EXPECT_EQ(polygons.reader.ReadPolygonInfo(i, nullptr, g.get()), MAPGIS_READ_FAILED);
+  EXPECT_LT(BytesRead() - before, 2 * 501 * 57);
 }
 
 TEST(HostileInput, NegativeSlotCountsReadAsEmptyTables) {

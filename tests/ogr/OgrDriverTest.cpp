@@ -1,12 +1,18 @@
 // The driver as GDAL and its tools see it: registration, layers of each
 // kind, field types, spatial reference, random reads, and corrupt files.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "DemoData.h"
@@ -227,6 +233,87 @@ TEST_F(DriverTest, CountsExtentsAndRandomReadsOfAnUncompactedFile) {
   EXPECT_FALSE(layer->TestCapability(OLCFastFeatureCount));
   EXPECT_EQ(layer->GetFeatureCount(TRUE),
             static_cast<GIntBig>(std::count_if(fids.begin(), fids.end(), [](GIntBig id) { return id <= 10; })));
+}
+
+TEST_F(DriverTest, ProjectItemsThatAreNotRegularFilesAreSkipped) {
+  // The demo project with its polygon layer replaced by a named pipe: the
+  // open must not wait for a writer that never comes.
+  std::string error;
+  ASSERT_TRUE(demo::GenerateDemoData(dir.Path(), &error)) << error;
+  const fs::path pipe = dir.Path() / "landuse.WP";
+  fs::remove(pipe);
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::promise<int> layers;
+  std::future<int> opened = layers.get_future();
+  std::thread([layers = std::move(layers), project = dir.Path() / "demo.MPJ"]() mutable {
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    ogrtest::Dataset ds = ogrtest::OpenVector(project, "MAPGIS");
+    CPLPopErrorHandler();
+    layers.set_value(ds ? ds->GetLayerCount() : -1);
+  }).detach();
+  if (opened.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+    ADD_FAILURE() << "opening the project waits on the pipe";
+    close(open(pipe.c_str(), O_WRONLY | O_NONBLOCK));  // an end of file for the waiting open
+    opened.wait();
+  }
+  EXPECT_EQ(opened.get(), 3);
+}
+
+// Warnings GDAL reported while one object lives.
+class CollectedWarnings {
+ public:
+  CollectedWarnings() { CPLPushErrorHandlerEx(Collect, &messages_); }
+  ~CollectedWarnings() { CPLPopErrorHandler(); }
+  bool Contains(const std::string& text) const {
+    return std::any_of(messages_.begin(), messages_.end(),
+                       [&](const std::string& m) { return m.find(text) != std::string::npos; });
+  }
+
+ private:
+  static void CPL_STDCALL Collect(CPLErr, CPLErrorNum, const char* message) {
+    static_cast<std::vector<std::string>*>(CPLGetErrorHandlerUserData())->push_back(message);
+  }
+  std::vector<std::string> messages_;
+};
+
+// Every feature of a layer read in sequence.
+std::vector<GIntBig> ReadIds(OGRLayer* layer) {
+  std::vector<GIntBig> ids;
+  layer->ResetReading();
+  for (std::unique_ptr<OGRFeature> f(layer->GetNextFeature()); f; f.reset(layer->GetNextFeature())) {
+    ids.push_back(f->GetFID());
+  }
+  return ids;
+}
+
+TEST_F(DriverTest, CountsFollowTheRecordsNotADamagedHeader) {
+  // A slot count of two billion in 3 KB (a kept crasher): only the slots the
+  // file can hold are read, with one warning saying so.
+  std::vector<uint8_t> bytes = testing_support::ReadAll(fs::path(__FILE__).parent_path().parent_path() / "data" /
+                                                        "crashers" / "convert-line-slot-count-beyond-file.bin");
+  ASSERT_GT(bytes.size(), 1000u);
+  bytes.erase(bytes.begin(), bytes.begin() + 2);
+  dir.Write("slots.WL", bytes);
+  {
+    CollectedWarnings warnings;
+    ogrtest::Dataset ds = ogrtest::OpenVector(dir.File("slots.WL"), "MAPGIS");
+    ASSERT_TRUE(ds);
+    ASSERT_TRUE(warnings.Contains("names 2147483646 records, the file can hold " + std::to_string(bytes.size() / 40)));
+    OGRLayer* layer = ds->GetLayer(0);
+    const std::vector<GIntBig> ids = ReadIds(layer);
+    EXPECT_EQ(layer->GetFeatureCount(FALSE), static_cast<GIntBig>(ids.size()));
+    for (GIntBig id : ids) EXPECT_LE(id, static_cast<GIntBig>(bytes.size() / 40));
+  }
+
+  // A header whose live count says 0 (129 live lines of 188 slots): the
+  // count is that of the records that read as features.
+  bytes = testing_support::ReadAll(RealSamples() / "frame" / "YZT-SLH.WL");
+  std::fill(bytes.begin() + 260, bytes.begin() + 264, uint8_t{0});
+  dir.Write("zero.WL", bytes);
+  ogrtest::Dataset ds = ogrtest::OpenVector(dir.File("zero.WL"), "MAPGIS");
+  ASSERT_TRUE(ds);
+  EXPECT_EQ(ds->GetLayer(0)->GetFeatureCount(FALSE), 129);
+  EXPECT_EQ(ReadIds(ds->GetLayer(0)).size(), 129u);
 }
 
 // Reads everything a damaged file offers; never more features than it counts.
