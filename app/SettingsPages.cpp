@@ -42,19 +42,23 @@ CPageGeneral::CPageGeneral(QWidget* parent) : QWidget(parent) {
   deleteEmpty_ = new QCheckBox(QStringLiteral("转换完成后自动删除结果中的空文件"), this);
   viewLog_ = new QCheckBox(QStringLiteral("转换完成后自动打开信息窗口"), this);
   finishBeep_ = new QCheckBox(QStringLiteral("转换完成后播放提示声音"), this);
+  styleFile_ = new QCheckBox(QStringLiteral("输出样式文件(.qml/.sld)"), this);
+  prjEpsg_ = new QCheckBox(QStringLiteral("投影文件采用EPSG坐标系"), this);
   workPath_ = new FolderField(this);
 
   overwriteTip_->setChecked(AppSettings().OverWriteTip != 0);
   deleteEmpty_->setChecked(AppSettings().ExportEmptyFile == 0);
   viewLog_->setChecked(AppSettings().ViewLogFile == 1);
   finishBeep_->setChecked(AppSettings().FinishBeep != 0);
+  styleFile_->setChecked(AppSettings().ExportStyleFile != 0);
+  prjEpsg_->setChecked(AppSettings().PrjEpsg != 0);
   workPath_->SetText(QString::fromStdWString(AppSettings().WorkPath));
   jobs_ = new QSpinBox(this);
   jobs_->setRange(1, DesktopState::MaxJobs());
   jobs_->setValue(DesktopState::Jobs());
 
   auto* layout = new QVBoxLayout(this);
-  for (QCheckBox* b : {overwriteTip_, deleteEmpty_, viewLog_, finishBeep_}) layout->addWidget(b);
+  for (QCheckBox* b : {overwriteTip_, deleteEmpty_, viewLog_, finishBeep_, styleFile_, prjEpsg_}) layout->addWidget(b);
   auto* work = new QHBoxLayout;
   work->addWidget(new QLabel(QStringLiteral("工作目录:"), this));
   work->addWidget(workPath_, 1);
@@ -72,6 +76,8 @@ void CPageGeneral::Apply() {
   ApplyFlag(AppSettings().ExportEmptyFile, AppSettings().ExportEmptyFile == 0, deleteEmpty_->isChecked(), 0, 1);
   ApplyFlag(AppSettings().ViewLogFile, AppSettings().ViewLogFile == 1, viewLog_->isChecked(), 1, 0);
   ApplyFlag(AppSettings().FinishBeep, AppSettings().FinishBeep != 0, finishBeep_->isChecked(), 1, 0);
+  ApplyFlag(AppSettings().ExportStyleFile, AppSettings().ExportStyleFile != 0, styleFile_->isChecked(), 1, 0);
+  ApplyFlag(AppSettings().PrjEpsg, AppSettings().PrjEpsg != 0, prjEpsg_->isChecked(), 1, 0);
   AppSettings().WorkPath = workPath_->Text().toStdWString();
   DesktopState::SetJobs(jobs_->value());
 }

@@ -21,6 +21,10 @@ class CPageGeneral : public QWidget {
   QCheckBox* DeleteEmptyBox() const { return deleteEmpty_; }
   QCheckBox* ViewLogBox() const { return viewLog_; }
   QCheckBox* FinishBeepBox() const { return finishBeep_; }
+  // ExportStyleFile: .qml/.sld beside each result with geometry.
+  QCheckBox* StyleFileBox() const { return styleFile_; }
+  // PrjEpsg: a projection that matches an EPSG system is written as that system.
+  QCheckBox* PrjEpsgBox() const { return prjEpsg_; }
   FolderField* WorkPathField() const { return workPath_; }
   // "同时转换文件数": 1 to the number of processors.
   QSpinBox* JobsBox() const { return jobs_; }
@@ -30,6 +34,8 @@ class CPageGeneral : public QWidget {
   QCheckBox* deleteEmpty_;
   QCheckBox* viewLog_;
   QCheckBox* finishBeep_;
+  QCheckBox* styleFile_;
+  QCheckBox* prjEpsg_;
   FolderField* workPath_;
   QSpinBox* jobs_;
 };

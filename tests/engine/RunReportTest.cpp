@@ -118,4 +118,8 @@ TEST(RunReport, LogLinesGetLevelsAndStableCodes) {
   EXPECT_EQ(ClassifyLogLine(L">----结束转换[原文件错误-文件写入失败]").level, ' ');
   EXPECT_EQ(ClassifyLogLine(L">------F__第[7]号图元信息错误，已跳过").code, "record_unreadable");
   EXPECT_EQ(ClassifyLogLine(L">------W__something new").code, "warning");
+  // A message that holds another's text keeps its own code.
+  EXPECT_EQ(ClassifyLogLine(L">------I__结果中无图示参数，未输出样式文件").code, "style_not_written");
+  EXPECT_EQ(ClassifyLogLine(L">------I__输出样式文件[/o/a.qml]").code, "style_written");
+  EXPECT_EQ(ClassifyLogLine(L">------I__投影文件采用EPSG:2363坐标系[Xian 1980]").code, "projection_epsg");
 }

@@ -98,6 +98,10 @@ TEST_F(SettingsStoreTest, SettingsDialogEditsTheSettingsOnOk) {
     EXPECT_TRUE(general->OverwriteTipBox()->isChecked());
     general->DeleteEmptyBox()->setChecked(false);
     general->ViewLogBox()->setChecked(true);
+    EXPECT_TRUE(general->StyleFileBox()->isChecked());
+    EXPECT_TRUE(general->PrjEpsgBox()->isChecked());
+    general->StyleFileBox()->setChecked(false);
+    general->PrjEpsgBox()->setChecked(false);
     general->WorkPathField()->SetText("/work");
     dialog.AffixPage()->Field(QStringLiteral("弧段标识:"))->setText("ARC");
     dialog.AffixPage()->Position()->button(2)->setChecked(true);
@@ -108,6 +112,8 @@ TEST_F(SettingsStoreTest, SettingsDialogEditsTheSettingsOnOk) {
   EXPECT_EQ(AppSettings().ExportEmptyFile, 1);
   EXPECT_EQ(AppSettings().OverWriteTip, 5);
   EXPECT_EQ(AppSettings().ViewLogFile, 1);
+  EXPECT_EQ(AppSettings().ExportStyleFile, 0);
+  EXPECT_EQ(AppSettings().PrjEpsg, 0);
   EXPECT_EQ(AppSettings().WorkPath, L"/work");
   EXPECT_EQ(AppSettings().Arcfix, L"ARC");
   EXPECT_EQ(AppSettings().AffixType, 2);
