@@ -14,6 +14,8 @@ class TerminalHost : public ConvertHost {
   ~TerminalHost() override;
 
   int AskDuplicate(const std::wstring& name) override;
+  // Only --on-clash ask puts the question on the terminal.
+  bool AsksInPerson() override { return onClash_ == "ask"; }
   void MessageBox(const std::wstring& text, const std::wstring& caption, Icon icon) override;
   bool AskYesNo(const std::wstring& text, const std::wstring& caption) override;
   void SetStatusText(const std::wstring& text) override;

@@ -148,7 +148,7 @@ bool BatchRun::Schedule(FileNode* node, int index) {
     lines = &e.reporting;
   }
   ConversionLog log(lines, options_.LogLevel);
-  if (scheduler_.Parallel()) {
+  if (scheduler_.Parallel() && host_ && host_->AsksInPerson()) {
     naming_.SetBeforeQuestion([&] {
       scheduler_.Drain();
       e.lines.ReleaseTo(sink_);

@@ -32,6 +32,10 @@ class ConvertHost : public LogSink, public ProgressSink {
   // result's path. Returns one of DuplicateAnswer; 0 when the question was
   // closed without an answer, which the engine treats as skipping the file.
   virtual int AskDuplicate(const std::wstring& name) = 0;
+  // Whether AskDuplicate puts the question to a person, who first sees the
+  // log of the entries before it. A host answering from a fixed policy says
+  // false, and entries already running go on converting meanwhile.
+  virtual bool AsksInPerson() { return true; }
   virtual void MessageBox(const std::wstring& text, const std::wstring& caption, Icon icon) = 0;
   virtual bool AskYesNo(const std::wstring& text, const std::wstring& caption) = 0;
 

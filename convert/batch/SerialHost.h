@@ -12,6 +12,7 @@ class SerialHost : public ConvertHost {
   explicit SerialHost(ConvertHost* host) : host_(host) {}
 
   int AskDuplicate(const std::wstring& name) override { return Locked([&] { return host_->AskDuplicate(name); }); }
+  bool AsksInPerson() override { return Locked([&] { return host_->AsksInPerson(); }); }
   void MessageBox(const std::wstring& text, const std::wstring& caption, Icon icon) override {
     Locked([&] { host_->MessageBox(text, caption, icon); });
   }
