@@ -193,10 +193,11 @@ int RunConvert(const ConvertOptions& o, const std::string& programDir) {
     std::error_code ec;
     const fs::path out = fs::u8path(o.output);
     // A GeoPackage named by -o is made in a folder that exists.
-    const bool geoPackageFile = settings.WritesGeoPackage() && IsGeoPackagePath(settings.OutPath) &&
-                                !fs::is_directory(out, ec) && fs::is_directory(fs::absolute(out).parent_path(), ec);
-    if (!geoPackageFile && !fs::is_directory(out, ec)) {
-      std::cerr << "gridmoor convert: output folder does not exist: " << o.output << std::endl;
+    const bool namesGeoPackage = settings.WritesGeoPackage() && IsGeoPackagePath(settings.OutPath) &&
+                                 !fs::is_directory(out, ec);
+    const fs::path folder = namesGeoPackage ? fs::absolute(out).parent_path() : out;
+    if (!fs::is_directory(folder, ec)) {
+      std::cerr << "gridmoor convert: output folder does not exist: " << folder.u8string() << std::endl;
       return 2;
     }
   }

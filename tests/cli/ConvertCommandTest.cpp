@@ -129,6 +129,12 @@ TEST(ConvertCommand, UsageErrorsExitWithTwo) {
   EXPECT_EQ(RunGridmoor({"convert", (copy.Root() / "missing").string()}).exitCode, 2);
   EXPECT_EQ(RunGridmoor({"convert", "--mode", "fast", tables}).exitCode, 2);
   EXPECT_EQ(RunGridmoor({"convert", "-o", (copy.Root() / "nowhere").string(), tables}).exitCode, 2);
+  // A GeoPackage in a missing folder: the message names the folder.
+  const CliResult noFolder =
+      RunGridmoor({"convert", "--format", "gpkg", "-o", (copy.Root() / "nowhere" / "all.gpkg").string(), tables});
+  EXPECT_EQ(noFolder.exitCode, 2);
+  EXPECT_TRUE(Contains(noFolder.err, "output folder does not exist: " + (copy.Root() / "nowhere").string() + "\n"))
+      << noFolder.err;
   EXPECT_EQ(RunGridmoor({"convert"}).exitCode, 2);
   const CliResult help = RunGridmoor({"convert", "--help"});
   EXPECT_EQ(help.exitCode, 0);
