@@ -13,6 +13,7 @@
 #include <ogrsf_frmts.h>
 
 #include "ColorModel.h"
+#include "FieldNames.h"
 #include "MapGis.h"
 
 namespace ogrmapgis {
@@ -99,6 +100,7 @@ class MapGisLayer final : public OGRLayer {
   OGRFeatureDefn* defn_ = nullptr;
   OGRSpatialReference* srs_ = nullptr;
   std::vector<Attribute> attributes_;
+  FieldNames fieldNames_;   // names given to the definition's fields
   int styleStart_ = 0;      // first style field
   bool haveAttributes_ = true;
   int slots_ = 0;           // readable record indexes

@@ -236,9 +236,7 @@ void MapGisLayer::DeclareAttributes() {
         break;
     }
     // Field names must be unique for most output formats.
-    std::string unique = fieldName;
-    for (int n = 2; defn_->GetFieldIndex(unique.c_str()) >= 0; ++n) unique = fieldName + "_" + std::to_string(n);
-    OGRFieldDefn field(unique.c_str(), ogrType);
+    OGRFieldDefn field(fieldNames_.Unique(fieldName).c_str(), ogrType);
     field.SetSubType(subType);
     field.SetWidth(width);
     field.SetPrecision(precision);
@@ -251,10 +249,8 @@ void MapGisLayer::DeclareStyle() {
   styleStart_ = defn_->GetFieldCount();
   auto add = [this](const StyleField* fields, size_t count) {
     for (size_t i = 0; i < count; ++i) {
-      std::string name = fields[i].name;
       // A MapGIS field of the same name keeps its name; the style field gets a suffix.
-      for (int n = 2; defn_->GetFieldIndex(name.c_str()) >= 0; ++n) name = std::string(fields[i].name) + "_" + std::to_string(n);
-      OGRFieldDefn field(name.c_str(), fields[i].type);
+      OGRFieldDefn field(fieldNames_.Unique(fields[i].name).c_str(), fields[i].type);
       field.SetWidth(fields[i].width);
       field.SetPrecision(fields[i].precision);
       defn_->AddFieldDefn(&field);
