@@ -60,8 +60,8 @@ run_one() {
     -rss_limit_mb=512 -malloc_limit_mb=256 -timeout=10 -print_final_stats=1 \
     -artifact_prefix="$fuzz/findings/$t-" >"$log" 2>&1
   rc=$?
-  execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
-  last=$(grep -E '^#[0-9]+' "$log" | tail -1)
+  execs=$(grep -a -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
+  last=$(grep -a -E '^#[0-9]+' "$log" | tail -1)
   cov=$(echo "$last" | grep -o 'cov: [0-9]*' | grep -o '[0-9]*')
   ft=$(echo "$last" | grep -o 'ft: [0-9]*' | grep -o '[0-9]*')
   after=$(ls "$fuzz/findings" | grep -c "^$t-" || true)
@@ -102,7 +102,7 @@ for t in "${targets[@]}"; do
     fi
     if [ "$rc" -ne 0 ] || [ "$found" -gt 0 ]; then
       status=1
-      grep -E 'ERROR: |SUMMARY: |runtime error|HeapBound|Test unit written' "$log" | head -5 | sed 's/^/    /'
+      grep -a -E 'ERROR: |SUMMARY: |runtime error|HeapBound|Test unit written' "$log" | head -5 | sed 's/^/    /'
     fi
   done
 done

@@ -21,7 +21,7 @@ replay() {
   [ $# -gt 0 ] || return 0
   if ! "$fuzz/fuzz_$t" -rss_limit_mb=512 -malloc_limit_mb=256 -timeout=30 "$@" >"$log" 2>&1; then
     echo "replay through $t failed:"
-    grep -E 'ERROR: |SUMMARY: |runtime error|HeapBound|Running: ' "$log" | tail -5 | sed 's/^/    /'
+    grep -a -E 'ERROR: |SUMMARY: |runtime error|HeapBound|Running: ' "$log" | tail -5 | sed 's/^/    /'
     status=1
   else
     echo "replay through $t: $# inputs, no finding"
