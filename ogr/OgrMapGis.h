@@ -84,6 +84,9 @@ class MapGisLayer final : public OGRLayer {
   OGRFeature* ReadFeature(int r);
   OGRGeometry* BuildGeometry(MapGis::Geometry* g);
   void FillAttributes(OGRFeature* f, int r);
+  // Whether a geometry passes the spatial filter; one with coordinates that
+  // are not finite never does.
+  bool PassesSpatialFilter(const OGRGeometry* g);
   void FillStyle(OGRFeature* f, int r);
   // The feature's OGR style string, from the record last read.
   void SetFeatureStyle(OGRFeature* f);

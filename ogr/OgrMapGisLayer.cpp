@@ -270,12 +270,49 @@ void MapGisLayer::DeclareStyle() {
   }
 }
 
+namespace {
+
+// Whether every coordinate of `g` is a finite number.
+bool AllFinite(const OGRGeometry* g) {
+  const OGRwkbGeometryType type = wkbFlatten(g->getGeometryType());
+  if (type == wkbPoint) return std::isfinite(g->toPoint()->getX()) && std::isfinite(g->toPoint()->getY());
+  if (type == wkbLineString || type == wkbLinearRing) {
+    const OGRSimpleCurve* c = g->toSimpleCurve();
+    for (int i = 0; i < c->getNumPoints(); ++i) {
+      if (!std::isfinite(c->getX(i)) || !std::isfinite(c->getY(i))) return false;
+    }
+    return true;
+  }
+  if (type == wkbPolygon) {
+    for (const OGRLinearRing* ring : *g->toPolygon()) {
+      if (!AllFinite(ring)) return false;
+    }
+    return true;
+  }
+  if (OGR_GT_IsSubClassOf(type, wkbGeometryCollection)) {
+    for (const OGRGeometry* part : *g->toGeometryCollection()) {
+      if (!AllFinite(part)) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool MapGisLayer::PassesSpatialFilter(const OGRGeometry* g) {
+  if (m_poFilterGeom == nullptr) return true;
+  // A damaged record's coordinates may be infinite or NaN: such a shape lies
+  // nowhere, and GEOS (which GDAL's filter asks) throws on it and leaks.
+  if (g != nullptr && !AllFinite(g)) return false;
+  return FilterGeometry(const_cast<OGRGeometry*>(g));
+}
+
 OGRFeature* MapGisLayer::GetNextFeature() {
   while (next_ < slots_) {
     const int r = next_++;
     OGRFeature* f = ReadFeature(r);
     if (!f) continue;
-    if ((m_poFilterGeom == nullptr || FilterGeometry(f->GetGeometryRef())) &&
+    if (PassesSpatialFilter(f->GetGeometryRef()) &&
         (m_poAttrQuery == nullptr || m_poAttrQuery->Evaluate(f))) {
       return f;
     }
