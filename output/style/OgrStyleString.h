@@ -1,6 +1,6 @@
 #pragma once
 // The OGR feature style string of one feature (PEN, BRUSH, SYMBOL, LABEL of
-// GDAL's feature style specification), which OGR clients such as QGIS's
+// GDAL's feature style format), which OGR clients such as QGIS's
 // embedded-symbol renderer and ogr2ogr to MapInfo, KML or DXF keep.
 #include <string>
 
