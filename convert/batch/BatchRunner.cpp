@@ -67,7 +67,7 @@ class BatchRun {
   // when the person chose to stop the batch.
   bool Schedule(FileNode* node, int index);
   // The conversion of an entry as its worker runs it: never throws.
-  EntryOutcome Convert(ScheduledEntry& e, const EntryNames& names, LogSink* lines);
+  EntryOutcome Convert(ScheduledEntry& e, const EntryNames& names, LogSink* lines, const std::function<void()>& written);
   // Seconds since the run started.
   double Elapsed() const;
   // Marks a finished entry in the list and counts it.
@@ -200,7 +200,9 @@ bool BatchRun::Schedule(FileNode* node, int index) {
     scheduler_.WaitForWriters(f);
     e.writes.insert(EntryScheduler::Fold(f));
   }
-  scheduler_.Add(std::move(entry), [this, &e, names, lines] { return Convert(e, names, lines); });
+  scheduler_.Add(std::move(entry), [this, &e, names, lines](const std::function<void()>& written) {
+    return Convert(e, names, lines, written);
+  });
   return true;
 }
 
@@ -208,9 +210,10 @@ double BatchRun::Elapsed() const {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
 }
 
-EntryOutcome BatchRun::Convert(ScheduledEntry& e, const EntryNames& names, LogSink* lines) {
+EntryOutcome BatchRun::Convert(ScheduledEntry& e, const EntryNames& names, LogSink* lines,
+                               const std::function<void()>& written) {
   ConversionLog log(lines, options_.LogLevel);
-  ConverterInputs in{options_, colors_, log, nullptr, host_, report_ ? &e.report : nullptr};
+  ConverterInputs in{options_, colors_, log, nullptr, host_, report_ ? &e.report : nullptr, written};
   e.report.started = Elapsed();
   struct Finish {
     ScheduledEntry& e;

@@ -65,6 +65,7 @@ EntryOutcome ConvertEntry(const FileNode& node, const EntryNames& names, bool la
   const long result = RunConverters(node, names, labelsOnly, staged, &converted, &companionFailed);
   if (!converted) return EntryOutcome{};
   if (result == MapGis::MAPGIS_WRITE_FAILED || companionFailed) return {EntryResult::Failed, MapGis::MAPGIS_WRITE_FAILED};
+  if (in.written) in.written();
   WriteFailure failure;
   std::vector<std::string> placed;
   const bool committed = staging.Commit(in.log, &failure, &placed);

@@ -52,33 +52,47 @@ void EntryScheduler::WaitForWriters(const std::wstring& path) {
 }
 
 void EntryScheduler::Drain() {
-  WaitUntil([&] { return running_ == 0; });
+  WaitUntil([&] { return running_ == 0 && writing_ == 0; });
   ReleaseFinished();
 }
 
-void EntryScheduler::Add(std::unique_ptr<ScheduledEntry> entry, std::function<EntryOutcome()> work) {
+void EntryScheduler::EndConverting(ScheduledEntry& e) {
+  if (!e.converting) return;
+  e.converting = false;
+  --running_;
+  ++writing_;
+  changed_.notify_all();
+}
+
+void EntryScheduler::Add(std::unique_ptr<ScheduledEntry> entry, Work work) {
   ScheduledEntry& e = *entry;
   if (!work) {
     e.done = true;
   } else if (!Parallel()) {
-    e.outcome = work();
+    e.outcome = work(nullptr);
     e.done = true;
   } else {
-    WaitUntil([&] { return running_ < jobs_; });
+    WaitUntil([&] { return running_ < jobs_ && running_ + writing_ < 2 * jobs_; });
     ++running_;  // only the driver starts entries; workers decrement under the lock
+    e.converting = true;
     try {
       e.worker = std::thread([this, &e, work]() {
-        const EntryOutcome outcome = work();
+        const EntryOutcome outcome = work([this, &e] {
+          std::lock_guard<std::mutex> lock(mutex_);
+          EndConverting(e);
+        });
         std::lock_guard<std::mutex> lock(mutex_);
+        EndConverting(e);
+        --writing_;
         e.outcome = outcome;
         e.done = true;
-        --running_;
         changed_.notify_all();
       });
     } catch (const std::system_error&) {
       // No thread to be had: convert it here.
       --running_;
-      e.outcome = work();
+      e.converting = false;
+      e.outcome = work(nullptr);
       e.done = true;
     }
   }

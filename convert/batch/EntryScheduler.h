@@ -1,7 +1,9 @@
 #pragma once
 // Runs the entries of a batch, one after the other or on up to N worker
 // threads, and hands them back in list order. An entry waits only for
-// running entries that write one of the files it tests or writes.
+// running entries that write one of the files it tests or writes. An entry
+// whose results are written and that only waits for the disk to put them
+// in place gives its job to the next entry (at most 2N entries under way).
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -27,6 +29,7 @@ struct ScheduledEntry {
   EntryReport report;             // filled when the run keeps a report
   ReportingSink reporting;        // keeps its log lines as report items
   bool done = false;
+  bool converting = false;        // holds one of the N jobs
   std::thread worker;
 };
 
@@ -42,9 +45,12 @@ class EntryScheduler {
 
   bool Parallel() const { return jobs_ > 1; }
 
+  // What converts an entry and gives its outcome; it calls `written` (at
+  // most once) when only the wait for the disk remains.
+  using Work = std::function<EntryOutcome(const std::function<void()>& written)>;
   // Appends an entry. `work` converts it (on a worker when parallel, else
-  // right away) and gives its outcome; an entry without work is finished.
-  void Add(std::unique_ptr<ScheduledEntry> entry, std::function<EntryOutcome()> work);
+  // right away); an entry without work is finished.
+  void Add(std::unique_ptr<ScheduledEntry> entry, Work work);
   // Waits until no running entry writes `path` (compared case-folded).
   void WaitForWriters(const std::wstring& path);
   // Waits for every entry and releases them all.
@@ -55,12 +61,15 @@ class EntryScheduler {
 
  private:
   void ReleaseFinished();
+  // The entry gives up its job (under the lock).
+  void EndConverting(ScheduledEntry& e);
   void WaitUntil(const std::function<bool()>& ready);
 
   const int jobs_;
   std::function<void(ScheduledEntry&)> release_;
   std::mutex mutex_;
   std::condition_variable changed_;
-  int running_ = 0;
+  int running_ = 0;  // entries holding a job
+  int writing_ = 0;  // entries waiting for the disk
   std::deque<std::unique_ptr<ScheduledEntry>> pending_;  // in list order, not yet released
 };

@@ -4,6 +4,7 @@
 // full output path without extension), logs every step with one closing
 // line, and returns the conversion result: MAPGIS_OK, kEmptyResult, or a
 // negative library status.
+#include <functional>
 #include <string>
 
 #include "AngleModel.h"
@@ -20,6 +21,25 @@ class ProgressSink {
   virtual void SetProgress(int percent) = 0;
 };
 
+// Passes a converter's progress on only when the percentage changes: a
+// layer counts every record, and while entries run at once the host takes
+// a lock for every call.
+class ProgressSteps {
+ public:
+  explicit ProgressSteps(ProgressSink* sink) : sink_(sink) {}
+  void Done(long long done, long long total) {
+    if (!sink_ || total <= 0) return;
+    const int percent = static_cast<int>(done * 100 / total);
+    if (percent == last_) return;
+    last_ = percent;
+    sink_->SetProgress(percent);
+  }
+
+ private:
+  ProgressSink* sink_;
+  int last_ = -1;
+};
+
 // The inputs of a converter: the run's options and colour model, the log of
 // the entry, the entry's staging of results (null: the converter puts its
 // result in place itself), an optional progress display, and the entry's
@@ -31,6 +51,10 @@ struct ConverterInputs {
   ResultStaging* staging = nullptr;
   ProgressSink* progress = nullptr;
   EntryReport* report = nullptr;
+  // Called once the entry's results are written and only putting them in
+  // place remains (mostly waiting for the disk): a parallel batch starts
+  // the next entry meanwhile.
+  std::function<void()> written = nullptr;
 };
 
 // Result of a conversion that ran without error and wrote no record.

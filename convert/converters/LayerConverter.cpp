@@ -299,6 +299,7 @@ bool LayerConverter::CopyRecords(const std::wstring& source, int slots, double k
       report_->unreadableCount += slots - holdable;
     }
   }
+  ProgressSteps progress(in_.progress);
   for (int r = 0; r < holdable; ++r) {
     Geometry* g = CreateGeometry();
     const long status = ReadRecord(r, g);
@@ -325,7 +326,7 @@ bool LayerConverter::CopyRecords(const std::wstring& source, int slots, double k
       if (report_) report_->AddUnreadable(r);
     }
     DestroyGeometry(g);
-    if (in_.progress) in_.progress->SetProgress(static_cast<int>(100LL * (static_cast<long long>(r) + 1) / slots));
+    progress.Done(static_cast<long long>(r) + 1, slots);
   }
   return out_->Failure() == nullptr;
 }

@@ -207,6 +207,7 @@ int ProjectIndexConverter::WriteLayerRows(MapGis_Prj& project, const std::wstrin
                                           Extent* all) {
   std::vector<wchar_t> text(2600, L'\0');
   int layers = 0;
+  ProgressSteps progress(in_.progress);
   for (long i = 0; i < count && !out_->Failure(); ++i) {
     const int item = static_cast<int>(i);
     double display[2] = {0.0, 0.0};
@@ -232,7 +233,7 @@ int ProjectIndexConverter::WriteLayerRows(MapGis_Prj& project, const std::wstrin
       }
     }
     layer.Close();
-    if (in_.progress) in_.progress->SetProgress(static_cast<int>((static_cast<long long>(i) + 1) * 100 / count));
+    progress.Done(i + 1, count);
   }
   return layers;
 }

@@ -37,10 +37,11 @@ long Convert(const ConverterInputs& in, ResultStaging& staging, const std::wstri
 
   // Rows are addressed by the record index, so the table holds every record.
   const int n = static_cast<int>(records);
+  ProgressSteps progress(in.progress);
   for (int i = 0; i < n; ++i) {
     columns.Write(reader, *out, i, i, in.log);
     if (out->Failure()) break;
-    if (in.progress) in.progress->SetProgress(static_cast<int>((static_cast<long long>(i) + 1) * 100 / n));
+    progress.Done(static_cast<long long>(i) + 1, n);
   }
   reader.Close();
   if (out->Failure() || !out->Close()) return WriteFailed(in.log, *out);

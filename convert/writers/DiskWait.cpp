@@ -12,3 +12,13 @@ int WaitForDisk(int fd) {
   if (errno == EINVAL || errno == ESPIPE || errno == ENOSYS) return fdatasync(fd) == 0 ? 0 : errno;
   return errno;
 }
+
+int WaitForDisk(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  int error = WaitForDisk(fd);
+  if (close(fd) != 0 && !error) error = errno;
+  return error;
+}
+
+void StartWriting(int fd) { sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE); }

@@ -12,7 +12,9 @@
 #include <mutex>
 #include <set>
 
+#include "DiskWait.h"
 #include "GeoPackageTarget.h"
+#include "HeldFiles.h"
 #include "MapGisCodePage.h"
 
 namespace fs = std::filesystem;
@@ -140,29 +142,45 @@ void ResultStaging::Drop(const std::string& finalBase) {
 }
 
 void ResultStaging::RemoveOldFiles(const std::string& finalBase, const std::vector<std::string>& kept,
-                                   ConversionLog& log) {
+                                   ConversionLog& log, HeldFiles& held) {
   for (const char* ext : kResultExtensions) {
     const std::string path = finalBase + ext;
     if (std::find(kept.begin(), kept.end(), ext) != kept.end() || !Exists(path)) continue;
+    held.Hold(path);
     if (std::remove(path.c_str()) == 0) CONVERT_LOG(log, L"------I__删除原结果文件[%ls]", Wide(path).c_str());
   }
 }
 
 bool ResultStaging::Commit(ConversionLog& log, WriteFailure* failure, std::vector<std::string>* placed) {
   bool ok = true;
+  HeldFiles held;  // the files this commit replaces, freed after the last rename
   for (auto& target : geoPackages_) ok = ok && target.second->Commit(log, failure);
+  // Every file's bytes are on the disk before any file is put in place: a
+  // result must never be found short after a power cut.
+  for (const Result& r : results_) {
+    if (r.dropped || !ok) continue;
+    const std::string tempFolder = FolderOf(r.tempBase);
+    for (const std::string& f : ResultFiles(tempFolder, NameOf(r.tempBase))) {
+      const int error = WaitForDisk(tempFolder + "/" + f);
+      if (error == 0) continue;
+      ok = false;
+      if (failure) *failure = WriteFailure{Wide(FolderOf(r.finalBase) + "/" + f), Wide(std::strerror(error))};
+      break;
+    }
+  }
   for (const Result& r : results_) {
     const std::string tempFolder = FolderOf(r.tempBase);
     const std::string name = NameOf(r.tempBase);
     const std::vector<std::string> files = r.dropped ? std::vector<std::string>() : ResultFiles(tempFolder, name);
-    if (replace_) {
+    if (replace_ && ok) {
       std::vector<std::string> kept;
       for (const std::string& f : files) kept.push_back(f.substr(name.size()));
-      RemoveOldFiles(r.finalBase, kept, log);
+      RemoveOldFiles(r.finalBase, kept, log, held);
     }
     for (const std::string& f : files) {
       const std::string target = FolderOf(r.finalBase) + "/" + f;
       if (!ok) continue;
+      held.Hold(target);
       if (std::rename((tempFolder + "/" + f).c_str(), target.c_str()) != 0) {
         ok = false;
         if (failure) *failure = WriteFailure{Wide(target), Wide(std::strerror(errno))};
@@ -178,7 +196,9 @@ bool ResultStaging::Commit(ConversionLog& log, WriteFailure* failure, std::vecto
 void ResultStaging::Discard() {
   // GeoPackages first: a new one is still in the hidden folder.
   geoPackages_.clear();
+  HeldFiles held;
   for (const auto& folder : folders_) {
+    held.Hold(folder.second);
     std::error_code ec;
     fs::remove_all(fs::u8path(folder.second), ec);
   }

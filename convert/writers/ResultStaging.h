@@ -15,6 +15,7 @@
 #include "LayerWriter.h"
 
 class GeoPackageTarget;
+class HeldFiles;
 
 class ResultStaging {
  public:
@@ -38,7 +39,8 @@ class ResultStaging {
   // The layers this entry writes into the GeoPackage `file` (UTF-8 path).
   GeoPackageTarget& GeoPackage(const std::string& file);
 
-  // Puts every kept result in place. False when a file could not be renamed
+  // Waits until every kept result is on the disk and puts them in place.
+  // False when a file could not be written out or renamed
   // (`failure` tells which and why); what was not renamed is removed.
   // `placed`, when given, receives the final path of every file put in place.
   bool Commit(ConversionLog& log, WriteFailure* failure, std::vector<std::string>* placed = nullptr);
@@ -53,7 +55,8 @@ class ResultStaging {
   };
   // Removes the files of an old result at `finalBase` whose extensions are
   // not in `kept`, with a log line each.
-  void RemoveOldFiles(const std::string& finalBase, const std::vector<std::string>& kept, ConversionLog& log);
+  void RemoveOldFiles(const std::string& finalBase, const std::vector<std::string>& kept, ConversionLog& log,
+                      HeldFiles& held);
 
   bool replace_;
   std::vector<Result> results_;

@@ -169,20 +169,12 @@ SAOffset Tell(SAFile file) { return static_cast<SAOffset>(Of(file)->pos); }
 
 int FlushFile(SAFile file) { return Flush(Of(file)) ? 0 : EOF; }
 
-// Closing a written file also waits until its bytes are on the disk: a
-// result is renamed into place right after, and must never be found short
-// after a power cut.
+// Closing a written file starts writing the rest of its bytes to the disk;
+// the staging waits for them before the result is renamed into place.
 int Close(SAFile file) {
   BufferedFile* f = Of(file);
   bool ok = Flush(f);
-  if (ok && f->writable) {
-    const int error = WaitForDisk(f->fd);
-    if (error != 0) {
-      errno = error;
-      Fail(f);
-      ok = false;
-    }
-  }
+  if (ok && f->writable) StartWriting(f->fd);
   if (close(f->fd) != 0 && ok) {
     Fail(f);
     ok = false;

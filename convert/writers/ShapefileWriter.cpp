@@ -58,15 +58,15 @@ int ShpType(ShapeKind kind) {
   }
 }
 
-// Writes the language driver byte of a closed GBK table and waits for it to
-// reach the disk; the system's error number, or 0.
+// Writes the language driver byte of a closed GBK table; the system's error
+// number, or 0.
 int PatchLanguageDriver(const std::string& dbfPath) {
   const int fd = open(dbfPath.c_str(), O_WRONLY | O_CLOEXEC);
   if (fd < 0) return errno;
   int error = 0;
   const unsigned char byte = kLanguageDriver936;
   if (pwrite(fd, &byte, 1, kLanguageDriverOffset) != 1) error = errno ? errno : EIO;
-  if (!error) error = WaitForDisk(fd);
+  if (!error) StartWriting(fd);
   if (close(fd) != 0 && !error) error = errno;
   return error;
 }
@@ -269,7 +269,7 @@ bool ShapefileWriter::WriteSideFile(const std::wstring& extension, const std::st
     if (w > 0) done += static_cast<size_t>(w);
   }
   if (fd >= 0) {
-    if (!error) error = WaitForDisk(fd);
+    if (!error) StartWriting(fd);
     if (close(fd) != 0 && !error) error = errno;
   }
   if (error) Fail(finalBase_ + extension, error);

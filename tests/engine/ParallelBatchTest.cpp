@@ -2,6 +2,7 @@
 // entry after the other: outputs, log order, questions and statuses agree.
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <filesystem>
 #include <fstream>
@@ -257,4 +258,40 @@ TEST_F(EngineTest, ARerunThatOverwritesStillRunsEntriesAtOnce) {
     }
   }
   EXPECT_GE(overlapping, 10) << "entries of the re-run did not overlap";
+}
+
+// An entry whose results are written and that only waits for the disk to
+// put them in place gives its job to the next entry: with two jobs, the
+// third entry starts while the first two are still putting theirs in place.
+TEST_F(EngineTest, EntriesWaitingForTheDiskLeaveTheirJobToTheNext) {
+  fs::create_directories(dir.File("src"));
+  for (int i = 0; i < 3; ++i) fs::copy_file(RealSamples() / "frame" / "YZT-SLH.WL", dir.File("src/e" + std::to_string(i) + ".WL"));
+  RecordingHost host;
+  FileList list(&host);
+  list.SearchFolder(Wide(dir.File("src")), true);
+  ConversionOptions o = options;
+  o.OutPath = Wide(dir.File("out"));
+  fs::create_directories(dir.File("out"));
+  const MapGis::MapGis_ColorLib none;
+  BatchRunner batch(o, list, none, &host, &host);
+  batch.SetJobs(2);
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool thirdStarted = false;
+  int waitedFor = 0;  // entries that saw the third start while they were writing
+  batch.SetEntryConverter([&](const FileNode& node, const EntryNames&, bool, const ConverterInputs& in) {
+    std::unique_lock<std::mutex> lock(mutex);
+    if (node.name == L"e2.WL") {
+      thirdStarted = true;
+      changed.notify_all();
+      return EntryOutcome{EntryResult::Done, 0};
+    }
+    lock.unlock();
+    in.written();
+    lock.lock();
+    if (changed.wait_for(lock, std::chrono::seconds(20), [&] { return thirdStarted; })) ++waitedFor;
+    return EntryOutcome{EntryResult::Done, 0};
+  });
+  EXPECT_EQ(batch.ConvertAllFiles().done, 3);
+  EXPECT_EQ(waitedFor, 2);
 }
