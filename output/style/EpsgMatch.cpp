@@ -1,13 +1,13 @@
 #include "EpsgMatch.h"
 
-#include <cpl_conv.h>
-#include <cpl_error.h>
-#include <ogr_spatialref.h>
+#include <proj.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 
 namespace cartography {
 
@@ -70,36 +70,66 @@ struct Candidate {
 
 std::string Text(int value) { return std::to_string(value); }
 
+struct PjDeleter {
+  void operator()(PJ* p) const { proj_destroy(p); }
+};
+using PjPtr = std::unique_ptr<PJ, PjDeleter>;
+
+// This thread's PROJ context: PROJ objects are used by one thread at a time.
+// Its messages stay silent; a failed look-up is a warning of the match.
+PJ_CONTEXT* Context() {
+  struct Owned {
+    PJ_CONTEXT* context = proj_context_create();
+    Owned() { proj_log_level(context, PJ_LOG_NONE); }
+    ~Owned() { proj_context_destroy(context); }
+  };
+  thread_local Owned owned;
+  return owned.context;
+}
+
+// The system `code` of the EPSG database, or its successor when the code
+// is deprecated and has exactly one; null when the database lacks it.
+PjPtr FromDatabase(int code) {
+  PJ_CONTEXT* ctx = Context();
+  PjPtr crs(proj_create_from_database(ctx, "EPSG", Text(code).c_str(), PJ_CATEGORY_CRS, 1, nullptr));
+  if (crs && proj_is_deprecated(crs.get())) {
+    PJ_OBJ_LIST* successors = proj_get_non_deprecated(ctx, crs.get());
+    if (successors && proj_list_get_count(successors) == 1) crs.reset(proj_list_get(ctx, successors, 0));
+    proj_list_destroy(successors);
+  }
+  return crs;
+}
+
 // The transformation from the projected system `code` to its geographic
-// system; null when there is none. Made once per code and thread: making
-// one costs far more than converting a layer's extent, and a
-// transformation is used by one thread at a time.
-OGRCoordinateTransformation* ToGeographic(int code) {
-  thread_local std::map<int, std::unique_ptr<OGRCoordinateTransformation>> made;
+// system, longitude first; null when there is none. Made once per code and
+// thread: making one costs far more than converting a layer's extent.
+PJ* ToGeographic(int code) {
+  thread_local std::map<int, PjPtr> made;
   const auto found = made.find(code);
   if (found != made.end()) return found->second.get();
-  std::unique_ptr<OGRCoordinateTransformation>& transformation = made[code];
-  OGRSpatialReference projected;
-  if (projected.importFromEPSG(code) != OGRERR_NONE) return nullptr;
-  std::unique_ptr<OGRSpatialReference> geographic(projected.CloneGeogCS());
+  PjPtr& transformation = made[code];
+  PJ_CONTEXT* ctx = Context();
+  const PjPtr projected = FromDatabase(code);
+  if (!projected) return nullptr;
+  const PjPtr geographic(proj_crs_get_geodetic_crs(ctx, projected.get()));
   if (!geographic) return nullptr;
-  geographic->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-  projected.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-  transformation.reset(OGRCreateCoordinateTransformation(&projected, geographic.get()));
+  const PjPtr raw(proj_create_crs_to_crs_from_pj(ctx, projected.get(), geographic.get(), nullptr, nullptr));
+  if (!raw) return nullptr;
+  transformation.reset(proj_normalize_for_visualization(ctx, raw.get()));
   return transformation.get();
 }
 
 // Whether the extent lies within 1.5 degrees of longitude of the central
 // meridian of `code` (a Gauss-Kruger system whose eastings carry no zone).
 bool WithinThreeDegreeZone(int code, double centralMeridian, const Extent& e) {
-  OGRCoordinateTransformation* toGeographic = ToGeographic(code);
+  PJ* toGeographic = ToGeographic(code);
   if (!toGeographic) return true;
   double x[4] = {e.minX, e.minX, e.maxX, e.maxX};
   double y[4] = {e.minY, e.maxY, e.minY, e.maxY};
-  int ok[4] = {0, 0, 0, 0};
-  toGeographic->Transform(4, x, y, nullptr, ok);
+  proj_trans_generic(toGeographic, PJ_FWD, x, sizeof(double), 4, y, sizeof(double), 4, nullptr, 0, 0, nullptr, 0, 0);
   for (int i = 0; i < 4; ++i) {
-    if (ok[i] && std::fabs(x[i] - centralMeridian) > 1.5 + 1e-9) return false;
+    // A corner that cannot be transformed comes back as HUGE_VAL, and is left out.
+    if (std::isfinite(x[i]) && std::fabs(x[i] - centralMeridian) > 1.5 + 1e-9) return false;
   }
   return true;
 }
@@ -160,22 +190,57 @@ Candidate ProjectedCandidate(const MapGis::MAP_PARAstruct& para, const Datum& da
   return {};
 }
 
+// A parameter of a map projection by its EPSG code, in degrees for angles
+// and metres for lengths; `absent` when the projection has none.
+double Parameter(PJ* conversion, int epsgCode, double absent) {
+  PJ_CONTEXT* ctx = Context();
+  const int count = proj_coordoperation_get_param_count(ctx, conversion);
+  for (int i = 0; i < count; ++i) {
+    const char* code = nullptr;
+    const char* category = nullptr;
+    double value = 0.0, toBase = 1.0;
+    if (!proj_coordoperation_get_param(ctx, conversion, i, nullptr, nullptr, &code, &value, nullptr, &toBase, nullptr,
+                                       nullptr, nullptr, &category) ||
+        !code || std::strtol(code, nullptr, 10) != epsgCode) {
+      continue;
+    }
+    const double base = value * toBase;
+    return category && std::string(category) == "angular" ? base * 180.0 / M_PI : base;
+  }
+  return absent;
+}
+
 // The database's definition of `code` must be the system the record
 // describes; a mismatch would mean a wrong table entry, never a silent guess.
-bool Confirmed(const OGRSpatialReference& srs, const Datum& datum, const Candidate* projected) {
-  OGRErr err = OGRERR_NONE;
-  if (!Near(srs.GetSemiMajor(&err), datum.semiMajor, 1e-3) ||
-      !Near(srs.GetInvFlattening(&err), datum.inverseFlattening, 1e-6)) {
+bool Confirmed(PJ* crs, const Datum& datum, const Candidate* projected) {
+  PJ_CONTEXT* ctx = Context();
+  const PjPtr ellipsoid(proj_get_ellipsoid(ctx, crs));
+  double semiMajor = 0.0, semiMinor = 0.0, inverseFlattening = 0.0;
+  int computed = 0;
+  if (!ellipsoid ||
+      !proj_ellipsoid_get_parameters(ctx, ellipsoid.get(), &semiMajor, &semiMinor, &computed, &inverseFlattening) ||
+      !Near(semiMajor, datum.semiMajor, 1e-3) || !Near(inverseFlattening, datum.inverseFlattening, 1e-6)) {
     return false;
   }
-  if (!projected) return srs.IsGeographic();
-  const char* method = srs.GetAttrValue("PROJECTION");
-  return srs.IsProjected() && method && std::string(method) == SRS_PT_TRANSVERSE_MERCATOR &&
-         Near(srs.GetProjParm(SRS_PP_CENTRAL_MERIDIAN), projected->centralMeridian, 1e-9) &&
-         Near(srs.GetProjParm(SRS_PP_FALSE_EASTING), projected->falseEasting, 1e-6) &&
-         Near(srs.GetProjParm(SRS_PP_FALSE_NORTHING), 0.0, 1e-6) &&
-         Near(srs.GetProjParm(SRS_PP_SCALE_FACTOR, 1.0), projected->scaleFactor, 1e-12) &&
-         Near(srs.GetProjParm(SRS_PP_LATITUDE_OF_ORIGIN), 0.0, 1e-12) && Near(srs.GetLinearUnits(), 1.0, 1e-12);
+  const PJ_TYPE type = proj_get_type(crs);
+  if (!projected) return type == PJ_TYPE_GEOGRAPHIC_2D_CRS || type == PJ_TYPE_GEOGRAPHIC_3D_CRS;
+  if (type != PJ_TYPE_PROJECTED_CRS) return false;
+  const PjPtr conversion(proj_crs_get_coordoperation(ctx, crs));
+  const char* method = nullptr;
+  if (!conversion || !proj_coordoperation_get_method_info(ctx, conversion.get(), nullptr, nullptr, &method) || !method ||
+      std::string(method) != "9807") {  // Transverse Mercator
+    return false;
+  }
+  const PjPtr axes(proj_crs_get_coordinate_system(ctx, crs));
+  double toMetres = 0.0;
+  if (!axes || !proj_cs_get_axis_info(ctx, axes.get(), 0, nullptr, nullptr, nullptr, &toMetres, nullptr, nullptr, nullptr)) {
+    return false;
+  }
+  PJ* c = conversion.get();
+  return Near(Parameter(c, 8802, 0.0), projected->centralMeridian, 1e-9) &&
+         Near(Parameter(c, 8806, 0.0), projected->falseEasting, 1e-6) && Near(Parameter(c, 8807, 0.0), 0.0, 1e-6) &&
+         Near(Parameter(c, 8805, 1.0), projected->scaleFactor, 1e-12) && Near(Parameter(c, 8801, 0.0), 0.0, 1e-12) &&
+         Near(toMetres, 1.0, 1e-12);
 }
 
 // What the database holds for a code: its name and ESRI text, or why it
@@ -188,21 +253,20 @@ struct Description {
 
 Description LookUp(int code, const Datum& datum, const Candidate* projected) {
   Description d;
-  OGRSpatialReference srs;
-  const bool found = srs.importFromEPSG(code) == OGRERR_NONE;
-  if (!found || !Confirmed(srs, datum, projected)) {
+  const PjPtr crs = FromDatabase(code);
+  if (!crs || !Confirmed(crs.get(), datum, projected)) {
     d.warning = "EPSG:" + Text(code) + "在坐标系数据库中缺失或与投影参数不符，未使用";
     return d;
   }
-  d.name = srs.GetName() ? srs.GetName() : "";
-  char* wkt = nullptr;
-  if (srs.morphToESRI() != OGRERR_NONE || srs.exportToWkt(&wkt) != OGRERR_NONE || !wkt) {
-    CPLFree(wkt);
+  const char* name = proj_get_name(crs.get());
+  d.name = name ? name : "";
+  const char* const options[] = {"MULTILINE=NO", nullptr};
+  const char* wkt = proj_as_wkt(Context(), crs.get(), PJ_WKT1_ESRI, options);
+  if (!wkt) {
     d.warning = "EPSG:" + Text(code) + "无法转换为ESRI文本，未使用";
     return d;
   }
   d.esriText = wkt;
-  CPLFree(wkt);
   return d;
 }
 
@@ -221,10 +285,6 @@ const Description& Describe(int code, const Datum& datum, const Candidate* proje
 }  // namespace
 
 EpsgMatch IdentifyEpsg(const MapGis::MAP_PARAstruct& para, const Extent* extent) {
-  // Database look-ups stay silent and leave the caller's error state alone:
-  // a failure is a warning of the match.
-  const CPLErrorStateBackuper callerState;
-  const CPLErrorHandlerPusher quiet(CPLQuietErrorHandler);
   EpsgMatch match;
   const Datum* datum = DatumOf(para.ellipsoid);
   if (!datum) return match;

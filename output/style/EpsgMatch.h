@@ -1,7 +1,7 @@
 #pragma once
 // Identifies the EPSG coordinate reference system that a MapGIS projection
 // record describes, so that the .prj can carry the EPSG definition (as ESRI
-// text from GDAL/PROJ's database) and GIS programs recognise the CRS.
+// text from PROJ's database) and GIS programs recognise the CRS.
 //
 // Recognised: geographic coordinates in degrees and Gauss-Kruger (projection
 // code 5) on Beijing 1954 (ellipsoid code 1), Xian 1980 (2) and CGCS2000

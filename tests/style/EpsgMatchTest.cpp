@@ -5,6 +5,8 @@
 #include <ogr_spatialref.h>
 
 #include <cstring>
+#include <set>
+#include <vector>
 
 #include "EpsgMatch.h"
 
@@ -100,4 +102,44 @@ TEST(EpsgMatch, EsriTextReadsBackAsTheSameSystem) {
   OSRFreeSRSArray(found);
   CPLFree(confidence);
   EXPECT_DOUBLE_EQ(read.GetProjParm(SRS_PP_FALSE_EASTING), 39500000.0);
+}
+
+// Every system the identification can name, looked up in PROJ's database,
+// has the name and ESRI text GDAL gives for the same code: the .prj files
+// are those GDAL-based tools write.
+TEST(EpsgMatch, EveryRecognisedSystemHasGdalsNameAndEsriText) {
+  std::vector<std::pair<MAP_PARAstruct, Extent>> records;
+  const Extent none{0, 0, 0, 0};
+  for (int ellipsoid : {1, 2, 8, 7}) records.push_back({Record(4, 4, 0, ellipsoid, 0), none});
+  for (int ellipsoid : {1, 2, 8}) {
+    for (int zone = 25; zone <= 45; ++zone) {
+      records.push_back({Record(3, 2, 5, ellipsoid, 3 * zone * 10000.0), Extent{zone * 1e6 + 4e5, 3e6, zone * 1e6 + 6e5, 3.1e6}});
+    }
+    for (int zone = 13; zone <= 23; ++zone) {
+      records.push_back({Record(3, 2, 5, ellipsoid, (6 * zone - 3) * 10000.0), Extent{zone * 1e6 + 4e5, 3e6, zone * 1e6 + 6e5, 3.1e6}});
+    }
+    for (int cm = 75; cm <= 135; cm += 3) {
+      records.push_back({Record(3, 2, 5, ellipsoid, cm * 10000.0), Extent{4.9e5, 3e6, 5.1e5, 3.1e6}});
+      // Farther than 1.5 degrees from the meridian: the 6-degree system where there is one.
+      records.push_back({Record(3, 2, 5, ellipsoid, cm * 10000.0), Extent{2e5, 3e6, 8e5, 3.1e6}});
+    }
+  }
+  for (int zone = 1; zone <= 60; ++zone) records.push_back({Record(3, 2, 1, 7, (6 * zone - 183) * 10000.0), none});
+
+  std::set<int> codes;
+  for (const auto& r : records) {
+    const auto match = IdentifyEpsg(r.first, &r.second);
+    ASSERT_NE(match.code, 0) << "record " << codes.size() << ": " << (match.warnings.empty() ? "" : match.warnings[0]);
+    if (!codes.insert(match.code).second) continue;
+    OGRSpatialReference gdal;
+    ASSERT_EQ(gdal.importFromEPSG(match.code), OGRERR_NONE);
+    EXPECT_STREQ(gdal.GetName(), match.name.c_str()) << match.code;
+    char* wkt = nullptr;
+    ASSERT_EQ(gdal.morphToESRI(), OGRERR_NONE);
+    ASSERT_EQ(gdal.exportToWkt(&wkt), OGRERR_NONE);
+    EXPECT_EQ(std::string(wkt), match.esriText) << match.code;
+    CPLFree(wkt);
+  }
+  // 3 datums x (1 + 21 + 11 + 21 + 11 six-degree meridians) + WGS 84 and its 60 zones.
+  EXPECT_EQ(codes.size(), 3u * 65u + 61u);
 }
