@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "BatchRunner.h"
-#include "GeoPackageFiles.h"
+#include "GeoPackagePaths.h"
 #include "MapGisCodePage.h"
 #include "RunReportJson.h"
 #include "SettingsTable.h"

@@ -42,6 +42,11 @@ run_in_chroot() {
   shapefiles=$(find "$root/tmp/out" -name '*.shp' | wc -l)
   [ "$shapefiles" -gt 0 ] || fail "no shapefiles written"
   echo "gridmoor convert: $shapefiles shapefiles"
+  # GeoPackage output loads its own library on first use.
+  chroot "$root" gridmoor convert --format gpkg -o /tmp/out/demo.gpkg --on-clash overwrite -q /tmp/demo ||
+    fail "gridmoor convert --format gpkg"
+  [ -s "$root/tmp/out/demo.gpkg" ] || fail "no GeoPackage written"
+  echo "gridmoor convert --format gpkg: ok"
   # The desktop program on the offscreen platform: it must come up and stay
   # up until it is stopped (timeout's 124), with no missing library.
   set +e
@@ -74,6 +79,10 @@ run_in_scratch_root() {
   LD_LIBRARY_PATH="$root-scratch/usr/lib" "$root-scratch/usr/bin/gridmoor" convert --mode quick \
     -o /tmp/gridmoorpro-scratch-out --on-clash overwrite -q "$demo" || fail "gridmoor convert"
   echo "gridmoor convert: ok"
+  LD_LIBRARY_PATH="$root-scratch/usr/lib" "$root-scratch/usr/bin/gridmoor" convert --format gpkg \
+    -o /tmp/gridmoorpro-scratch-out/demo.gpkg --on-clash overwrite -q "$demo" || fail "gridmoor convert --format gpkg"
+  [ -s /tmp/gridmoorpro-scratch-out/demo.gpkg ] || fail "no GeoPackage written"
+  echo "gridmoor convert --format gpkg: ok"
 }
 
 if run_in_chroot; then

@@ -9,7 +9,7 @@
 #include <new>
 
 #include "EntryScheduler.h"
-#include "GeoPackageFiles.h"
+#include "GeoPackagePaths.h"
 #include "MapGisCodePage.h"
 #include "OutputNaming.h"
 #include "SerialHost.h"

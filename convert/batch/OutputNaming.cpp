@@ -3,7 +3,7 @@
 #include <cwctype>
 #include <filesystem>
 
-#include "GeoPackageFiles.h"
+#include "GeoPackagePaths.h"
 #include "MapGisCodePage.h"
 
 namespace fs = std::filesystem;

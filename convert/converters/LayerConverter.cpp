@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "MapGisCodePage.h"
-#include "GeoPackageWriter.h"
+#include "GeoPackageModule.h"
 #include "ProjectWriter.h"
 #include "QmlWriter.h"
 #include "ShapefileWriter.h"
@@ -53,7 +53,7 @@ LayerReport NewLayerReport(const char* converter, const std::wstring& base, cons
 
 std::unique_ptr<LayerWriter> CreateLayerWriter(const ConverterInputs& in, ResultStaging& staging,
                                                const std::wstring& base) {
-  if (in.options.WritesGeoPackage()) return std::make_unique<GeoPackageWriter>(staging, base);
+  if (in.options.WritesGeoPackage()) return GeoPackageModule::Get().NewWriter(staging, base);
   return std::make_unique<ShapefileWriter>(staging, base, in.options.Utf8Tables());
 }
 

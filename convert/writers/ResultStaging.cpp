@@ -13,7 +13,7 @@
 #include <set>
 
 #include "DiskWait.h"
-#include "GeoPackageTarget.h"
+#include "GeoPackageModule.h"
 #include "HeldFiles.h"
 #include "MapGisCodePage.h"
 
@@ -111,9 +111,9 @@ std::string ResultStaging::HiddenFolder(const std::string& folder, int* error) {
   return found->second;
 }
 
-GeoPackageTarget& ResultStaging::GeoPackage(const std::string& file) {
-  std::unique_ptr<GeoPackageTarget>& target = geoPackages_[file];
-  if (!target) target = std::make_unique<GeoPackageTarget>(*this, file, replace_);
+GeoPackageCommit& ResultStaging::GeoPackage(const std::string& file) {
+  std::unique_ptr<GeoPackageCommit>& target = geoPackages_[file];
+  if (!target) target = GeoPackageModule::Get().NewTarget(*this, file, replace_);
   return *target;
 }
 

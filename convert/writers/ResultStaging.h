@@ -5,7 +5,7 @@
 // together only when the entry is complete. A failed or interrupted entry
 // leaves nothing under a final name; a killed run leaves only the hidden
 // folder, which the next run in that folder removes. Layers of a
-// GeoPackage are kept by its GeoPackageTarget and written at the commit.
+// GeoPackage are kept by its GeoPackageCommit and written at the commit.
 #include <map>
 #include <memory>
 #include <string>
@@ -14,7 +14,7 @@
 #include "ConversionLog.h"
 #include "LayerWriter.h"
 
-class GeoPackageTarget;
+class GeoPackageCommit;
 class HeldFiles;
 
 class ResultStaging {
@@ -37,7 +37,7 @@ class ResultStaging {
   // when it cannot be made (`error` receives the system's error number).
   std::string HiddenFolder(const std::string& folder, int* error);
   // The layers this entry writes into the GeoPackage `file` (UTF-8 path).
-  GeoPackageTarget& GeoPackage(const std::string& file);
+  GeoPackageCommit& GeoPackage(const std::string& file);
 
   // Waits until every kept result is on the disk and puts them in place.
   // False when a file could not be written out or renamed
@@ -61,5 +61,5 @@ class ResultStaging {
   bool replace_;
   std::vector<Result> results_;
   std::map<std::string, std::string> folders_;  // final folder -> hidden folder
-  std::map<std::string, std::unique_ptr<GeoPackageTarget>> geoPackages_;
+  std::map<std::string, std::unique_ptr<GeoPackageCommit>> geoPackages_;
 };

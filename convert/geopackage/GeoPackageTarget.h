@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ConversionLog.h"
+#include "GeoPackageModule.h"
 #include "LayerWriter.h"
 
 class GDALDataset;
@@ -55,12 +56,12 @@ class PendingLayer {
   bool dropped = false;                 // not to be kept
 };
 
-class GeoPackageTarget {
+class GeoPackageTarget : public GeoPackageCommit {
  public:
   // `file` is the GeoPackage's final path; `replace`: the entry's results
   // replace existing layers of the same names (the clash policy overwrites).
   GeoPackageTarget(ResultStaging& staging, std::string file, bool replace);
-  ~GeoPackageTarget();
+  ~GeoPackageTarget() override;
   GeoPackageTarget(const GeoPackageTarget&) = delete;
   GeoPackageTarget& operator=(const GeoPackageTarget&) = delete;
 
@@ -72,7 +73,7 @@ class GeoPackageTarget {
   bool Flush(PendingLayer& layer, WriteFailure* failure);
   // Writes every kept layer with its style, side table and metadata, and
   // commits. Removed parts of replaced layers get an "I" line.
-  bool Commit(ConversionLog& log, WriteFailure* failure);
+  bool Commit(ConversionLog& log, WriteFailure* failure) override;
   // Rolls back whatever was written and removes a new file.
   void Discard();
 

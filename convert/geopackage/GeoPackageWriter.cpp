@@ -76,7 +76,8 @@ GeoPackageWriter::GeoPackageWriter(ResultStaging& staging, const std::wstring& f
   std::string file, name;
   SplitLayerPath(MapGis::WideToUtf8(finalBase), &file, &name);
   finalBase_ = MapGis::Utf8ToWide(file + "/" + name);
-  target_ = &staging.GeoPackage(file);
+  // This library made the staging's GeoPackage layers: they are GeoPackageTargets.
+  target_ = &static_cast<GeoPackageTarget&>(staging.GeoPackage(file));
   layer_ = std::make_shared<PendingLayer>(name);
   target_->Add(layer_);
 }
