@@ -65,5 +65,7 @@ std::unique_ptr<GeoPackageCommit> GeoPackageModule::NewTarget(ResultStaging& sta
 }
 
 bool GeoPackageModule::LayerExists(const std::string& file, const std::string& layer) const {
-  return Functions().layerExists(file, layer);
+  // Asked on the driver thread before an entry starts: without the library
+  // nothing can be found (the entry then fails with the reason).
+  return functions_ && functions_->layerExists(file, layer);
 }

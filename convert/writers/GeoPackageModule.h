@@ -36,8 +36,9 @@ struct GeoPackageFunctions {
 class GeoPackageModule {
  public:
   // The library, loaded on first use (once per process). When it cannot be
-  // loaded, every call throws std::runtime_error with the reason: the
-  // entry that needed it fails with that line, the batch goes on.
+  // loaded, NewWriter and NewTarget throw std::runtime_error with the
+  // reason (the entry that needed it fails with that line, the batch goes
+  // on) and LayerExists finds nothing.
   static const GeoPackageModule& Get();
 
   std::unique_ptr<LayerWriter> NewWriter(ResultStaging& staging, const std::wstring& finalBase) const;
