@@ -12,6 +12,7 @@ packages=(
   bash-completion              # make install puts the completion of gridmoor in its folder
   libshp-dev
   gdal-bin libgdal-dev
+  libproj-dev                  # EPSG systems from PROJ's database
   libgeos-dev                  # polygon validity in the run report
   python3-gdal                 # GDAL's GeoPackage validation in the tests
   clang libclang-rt-dev        # the fuzz targets of make test
