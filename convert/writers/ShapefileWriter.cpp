@@ -131,7 +131,16 @@ bool ShapefileWriter::CreateTable(std::wstring* failed) {
     if (failed) *failed = failure_.file;
     return false;
   }
+  rows_ = std::make_unique<DbfRows>(dbf_);
   return true;
+}
+
+char* ShapefileWriter::DirectField(int row, int column, int* size) {
+  return rows_ ? rows_->Field(row, column, size) : nullptr;
+}
+
+void ShapefileWriter::ThroughShapelib() {
+  if (rows_) rows_->HandBack();
 }
 
 bool ShapefileWriter::CreateShapes(ShapeKind kind, std::wstring* failed) {
@@ -163,6 +172,7 @@ int ShapefileWriter::AddColumn(const std::string& name, ColumnKind kind, int wid
   if (written) *written = StoredColumn{stored, stored != cut, width > kMaxColumnWidth};
   if (width < 1) width = 1;
   if (width > kMaxColumnWidth) width = kMaxColumnWidth;
+  if (rows_ && rows_->Started()) ThroughShapelib();  // a column after rows: shapelib rewrites them
   const int column = DBFAddField(dbf_, stored.c_str(), DbfType(kind), width, decimals);
   if (column < 0) return -1;
   names_.push_back(stored);
@@ -202,7 +212,12 @@ bool ShapefileWriter::WriteString(int row, int column, const std::string& value)
   int width = 0;
   DBFGetFieldInfo(dbf_, column, nullptr, &width, nullptr);
   const std::string fitted = TableText::CutAt(value, static_cast<size_t>(width > 0 ? width : 0), utf8_);
-  return DBFWriteStringAttribute(dbf_, row, column, fitted.c_str()) != 0 && fitted.size() == value.size();
+  const bool whole = fitted.size() == value.size();
+  // Text into a column of another type is shapelib's to convert.
+  if (rows_ && (column >= DBFGetFieldCount(dbf_) || rows_->Type(column) != 'C')) ThroughShapelib();
+  int size = 0;
+  if (char* field = DirectField(row, column, &size)) return DbfRows::Put(field, size, fitted.c_str()) && whole;
+  return DBFWriteStringAttribute(dbf_, row, column, fitted.c_str()) != 0 && whole;
 }
 
 bool ShapefileWriter::WriteStoredText(int row, int column, const std::string& gbk) {
@@ -231,29 +246,55 @@ const ShapefileWriter::NumberColumn* ShapefileWriter::Numeric(int column) const 
 // store, and stored as they are: shapelib's writes format through printf.
 bool ShapefileWriter::WriteInteger(int row, int column, int value) {
   const NumberColumn* n = Numeric(column);
-  if (!n) return dbf_ && column >= 0 && DBFWriteIntegerAttribute(dbf_, row, column, value) != 0;
+  if (!n) {
+    ThroughShapelib();
+    return dbf_ && column >= 0 && DBFWriteIntegerAttribute(dbf_, row, column, value) != 0;
+  }
   char text[DbfNumbers::kBufferSize];
   const bool fits = DbfNumbers::FormatInteger(value, n->width, n->decimals, text);
-  return DBFWriteAttributeDirectly(dbf_, row, column, text) != 0 && fits;
+  return WriteNumberText(row, column, text) && fits;
 }
 
 bool ShapefileWriter::WriteUnsigned(int row, int column, uint32_t value) {
   const NumberColumn* n = Numeric(column);
-  if (!n) return dbf_ && column >= 0 && DBFWriteUnsignedIntAttribute(dbf_, row, column, value) != 0;
+  if (!n) {
+    ThroughShapelib();
+    return dbf_ && column >= 0 && DBFWriteUnsignedIntAttribute(dbf_, row, column, value) != 0;
+  }
   char text[DbfNumbers::kBufferSize];
-  return DbfNumbers::FormatUnsigned(value, n->width, text) && DBFWriteAttributeDirectly(dbf_, row, column, text) != 0;
+  return DbfNumbers::FormatUnsigned(value, n->width, text) && WriteNumberText(row, column, text);
 }
 
 bool ShapefileWriter::WriteDouble(int row, int column, double value) {
   const NumberColumn* n = Numeric(column);
-  if (!n) return dbf_ && column >= 0 && DBFWriteDoubleAttribute(dbf_, row, column, value) != 0;
+  if (!n) {
+    ThroughShapelib();
+    return dbf_ && column >= 0 && DBFWriteDoubleAttribute(dbf_, row, column, value) != 0;
+  }
   char text[DbfNumbers::kBufferSize];
   const bool fits = DbfNumbers::FormatDouble(value, n->width, n->decimals, text);
-  return DBFWriteAttributeDirectly(dbf_, row, column, text) != 0 && fits;
+  return WriteNumberText(row, column, text) && fits;
+}
+
+// Formatted numbers are stored as they are (as shapelib's direct write
+// stores them, whatever the column's type).
+bool ShapefileWriter::WriteNumberText(int row, int column, const char* text) {
+  int size = 0;
+  if (char* field = DirectField(row, column, &size)) {
+    DbfRows::Put(field, size, text);
+    return true;
+  }
+  return DBFWriteAttributeDirectly(dbf_, row, column, const_cast<char*>(text)) != 0;
 }
 
 bool ShapefileWriter::WriteNull(int row, int column) {
-  return dbf_ && column >= 0 && DBFWriteNULLAttribute(dbf_, row, column) != 0;
+  if (!dbf_ || column < 0) return false;
+  int size = 0;
+  if (char* field = DirectField(row, column, &size)) {
+    rows_->PutNull(field, size, column);
+    return true;
+  }
+  return DBFWriteNULLAttribute(dbf_, row, column) != 0;
 }
 
 bool ShapefileWriter::WriteSideFile(const std::wstring& extension, const std::string& bytes) {
@@ -289,8 +330,10 @@ bool ShapefileWriter::Close() {
     CheckHooks();
   }
   if (dbf_) {
+    ThroughShapelib();
     DBFClose(dbf_);
     dbf_ = nullptr;
+    rows_.reset();
     if (CheckHooks() && !utf8_) {
       const int error = PatchLanguageDriver(tempBase_ + ".dbf");
       if (error) Fail(finalBase_ + L".dbf", error);
@@ -305,5 +348,6 @@ void ShapefileWriter::Discard() {
   if (dbf_) DBFClose(dbf_);
   shp_ = nullptr;
   dbf_ = nullptr;
+  rows_.reset();
   if (!tempBase_.empty()) staging_.Drop(MapGis::WideToUtf8(finalBase_));
 }

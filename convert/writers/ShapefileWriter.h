@@ -4,9 +4,11 @@
 // the entry is committed (ResultStaging).
 #include <shapefil.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "DbfRows.h"
 #include "LayerWriter.h"
 #include "ResultStaging.h"
 
@@ -51,6 +53,12 @@ class ShapefileWriter : public LayerWriter {
   // Takes the hooks' failure of this thread, if any, as the writer's.
   bool CheckHooks();
   void Fail(const std::wstring& file, int error);
+  // The bytes of a field of the row being assembled, or null when the
+  // value is to be written through shapelib (the rows are then its).
+  char* DirectField(int row, int column, int* size);
+  // Hands the rows assembled so far to shapelib, before a write through it.
+  void ThroughShapelib();
+  bool WriteNumberText(int row, int column, const char* text);
 
   ResultStaging& staging_;
   std::wstring finalBase_;
@@ -58,6 +66,7 @@ class ShapefileWriter : public LayerWriter {
   bool utf8_;
   DBFHandle dbf_ = nullptr;
   SHPHandle shp_ = nullptr;
+  std::unique_ptr<DbfRows> rows_;
   std::vector<std::string> names_;
   // Width and decimals of each numeric column, by column index (width 0:
   // not numeric), so numbers are formatted without asking shapelib.
