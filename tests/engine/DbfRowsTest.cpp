@@ -29,14 +29,14 @@ struct Cell {
   double number = 0.0;
 };
 
-struct Spec {
+struct ColumnDef {
   const char* name;
   ColumnKind kind;
   int width;
   int decimals;
 };
 
-const Spec kColumns[] = {{"NAME", ColumnKind::Text, 10, 0}, {"CODE", ColumnKind::Integer, 8, 0},
+const ColumnDef kColumns[] = {{"NAME", ColumnKind::Text, 10, 0}, {"CODE", ColumnKind::Integer, 8, 0},
                          {"AREA", ColumnKind::Double, 12, 3}, {"NOTE", ColumnKind::Text, 5, 0}};
 
 std::string Bytes(const std::string& path) {
@@ -51,7 +51,7 @@ std::string ThroughWriter(const testing_support::TempDir& dir, const std::string
   {
     ShapefileWriter out(staging, MapGis::Utf8ToWide(base), true);
     EXPECT_TRUE(out.CreateTable(nullptr));
-    for (const Spec& c : kColumns) out.AddColumn(c.name, c.kind, c.width, c.decimals, nullptr);
+    for (const ColumnDef& c : kColumns) out.AddColumn(c.name, c.kind, c.width, c.decimals, nullptr);
     for (const Cell& c : cells) {
       switch (c.kind) {
         case Cell::Text: out.WriteString(c.row, c.column, c.text); break;
@@ -71,12 +71,12 @@ std::string ThroughWriter(const testing_support::TempDir& dir, const std::string
 std::string ThroughShapelib(const testing_support::TempDir& dir, const std::string& name, const std::vector<Cell>& cells) {
   const std::string path = dir.File(name + "-shapelib.dbf").string();
   DBFHandle dbf = DBFCreateEx(path.c_str(), "UTF-8");
-  for (const Spec& c : kColumns) {
+  for (const ColumnDef& c : kColumns) {
     DBFAddField(dbf, c.name, c.kind == ColumnKind::Text ? FTString : c.decimals ? FTDouble : FTInteger, c.width, c.decimals);
   }
   char text[DbfNumbers::kBufferSize];
   for (const Cell& c : cells) {
-    const Spec& s = kColumns[c.column];
+    const ColumnDef& s = kColumns[c.column];
     switch (c.kind) {
       case Cell::Text: DBFWriteStringAttribute(dbf, c.row, c.column, c.text.c_str()); break;
       case Cell::Integer:
