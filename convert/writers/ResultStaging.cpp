@@ -155,35 +155,40 @@ bool ResultStaging::Commit(ConversionLog& log, WriteFailure* failure, std::vecto
   bool ok = true;
   HeldFiles held;  // the files this commit replaces, freed after the last rename
   for (auto& target : geoPackages_) ok = ok && target.second->Commit(log, failure);
+  // The files of every kept result, listed once.
+  std::vector<std::vector<std::string>> files(results_.size());
+  for (size_t i = 0; i < results_.size(); ++i) {
+    const Result& r = results_[i];
+    if (!r.dropped) files[i] = ResultFiles(FolderOf(r.tempBase), NameOf(r.tempBase));
+  }
   // Every file's bytes are on the disk before any file is put in place: a
   // result must never be found short after a power cut.
-  for (const Result& r : results_) {
-    if (r.dropped || !ok) continue;
-    const std::string tempFolder = FolderOf(r.tempBase);
-    for (const std::string& f : ResultFiles(tempFolder, NameOf(r.tempBase))) {
+  for (size_t i = 0; i < results_.size() && ok; ++i) {
+    const std::string tempFolder = FolderOf(results_[i].tempBase);
+    for (const std::string& f : files[i]) {
       const int error = WaitForDisk(tempFolder + "/" + f);
       if (error == 0) continue;
       ok = false;
-      if (failure) *failure = WriteFailure{Wide(FolderOf(r.finalBase) + "/" + f), Wide(std::strerror(error))};
+      if (failure) *failure = WriteFailure{Wide(FolderOf(results_[i].finalBase) + "/" + f), Wide(std::strerror(error))};
       break;
     }
   }
-  for (const Result& r : results_) {
+  for (size_t i = 0; i < results_.size() && ok; ++i) {
+    const Result& r = results_[i];
     const std::string tempFolder = FolderOf(r.tempBase);
     const std::string name = NameOf(r.tempBase);
-    const std::vector<std::string> files = r.dropped ? std::vector<std::string>() : ResultFiles(tempFolder, name);
-    if (replace_ && ok) {
+    if (replace_) {
       std::vector<std::string> kept;
-      for (const std::string& f : files) kept.push_back(f.substr(name.size()));
+      for (const std::string& f : files[i]) kept.push_back(f.substr(name.size()));
       RemoveOldFiles(r.finalBase, kept, log, held);
     }
-    for (const std::string& f : files) {
+    for (const std::string& f : files[i]) {
       const std::string target = FolderOf(r.finalBase) + "/" + f;
-      if (!ok) continue;
       held.Hold(target);
       if (std::rename((tempFolder + "/" + f).c_str(), target.c_str()) != 0) {
         ok = false;
         if (failure) *failure = WriteFailure{Wide(target), Wide(std::strerror(errno))};
+        break;
       } else if (placed) {
         placed->push_back(target);
       }
